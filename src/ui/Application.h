@@ -1,0 +1,66 @@
+// TApplication: the program-wide object. It owns the hidden application
+// window (owner of every form and of the program's message boxes), runs the
+// message loop, and is the default handler of errors nothing else caught.
+#pragma once
+
+#include "ui/Component.h"
+
+#include <windows.h>
+
+#include <exception>
+#include <functional>
+#include <string>
+
+namespace ui {
+
+class TForm;
+
+using TExceptionEvent = std::function<void(std::exception_ptr)>;
+
+class TApplication : public TComponent {
+public:
+    TApplication();
+    ~TApplication() override;
+
+    std::wstring ClassName() const override { return L"TApplication"; }
+
+    const std::wstring& Title() const { return title_; }
+    void SetTitle(const std::wstring& title);
+
+    HWND Handle() const { return handle_; }
+
+    TForm* MainForm() const { return mainForm_; }
+    // The first form registered becomes the main form; closing it ends Run.
+    void SetMainForm(TForm* form) { mainForm_ = form; }
+
+    // Runs the message loop until the main form closes or Terminate is called.
+    void Run();
+    void Terminate();
+    bool Terminated() const { return terminated_; }
+    // Dispatches every message pending for the thread, then returns.
+    void ProcessMessages();
+
+    // The default error handler: OnException when assigned, else a message
+    // box with the error text, the title as caption and the error icon.
+    void HandleException(std::exception_ptr e);
+    TExceptionEvent OnException;
+
+    // A message box owned by the application window.
+    int ShowMessageBox(const std::wstring& text, const std::wstring& caption, UINT flags);
+
+    void Notification(TComponent* component) override;
+
+private:
+    bool ProcessMessage(MSG& msg);
+    bool IsDialogKey(const MSG& msg);
+
+    std::wstring title_;
+    HWND handle_ = nullptr;
+    TForm* mainForm_ = nullptr;
+    bool terminated_ = false;
+};
+
+// The one application object of the program (null outside its lifetime).
+extern TApplication* Application;
+
+} // namespace ui

@@ -1,0 +1,103 @@
+#include "ui/SpeedButton.h"
+
+#include "platform/GdiHandles.h"
+#include "ui/Messages.h"
+
+#include <windowsx.h>
+
+namespace ui {
+
+std::vector<std::wstring> TSpeedButton::ClassChain() const {
+    auto chain = TGraphicControl::ClassChain();
+    chain.insert(chain.begin(), L"TSpeedButton");
+    return chain;
+}
+
+void TSpeedButton::Paint(HDC dc) {
+    RECT r{0, 0, Width(), Height()};
+    platform::Brush face(CreateSolidBrush(ColorToRGB(Color())));
+    FillRect(dc, &r, face.get());
+    const bool down = Down();
+    if (!Flat) {
+        DrawFrameControl(dc, &r, DFC_BUTTON, DFCS_BUTTONPUSH | (down ? DFCS_PUSHED : 0));
+    } else if (Enabled() && (mouseInControl_ || down)) {
+        DrawEdge(dc, &r, down ? BDR_SUNKENOUTER : BDR_RAISEDINNER, BF_RECT);
+    }
+
+    // Picture and caption centred together; pressed content moves by a pixel.
+    platform::SelectGuard font(dc, Font().Handle());
+    RECT text{0, 0, 0, 0};
+    DrawTextW(dc, Caption().c_str(), -1, &text, DT_CALCRECT | DT_SINGLELINE);
+    BITMAP bm{};
+    if (Glyph) GetObjectW(Glyph, sizeof(bm), &bm);
+    const int glyphW = Glyph ? bm.bmWidth : 0;
+    const int gap = (Glyph && !Caption().empty()) ? Spacing : 0;
+    const int total = glyphW + gap + (text.right - text.left);
+    const int shift = down ? 1 : 0;
+    int x = (Width() - total) / 2 + shift;
+    if (Glyph) {
+        platform::MemoryDC mem(dc);
+        platform::SelectGuard sel(mem.get(), Glyph);
+        TransparentBlt(dc, x, (Height() - bm.bmHeight) / 2 + shift, bm.bmWidth, bm.bmHeight, mem.get(), 0, 0,
+                       bm.bmWidth, bm.bmHeight, GetPixel(mem.get(), 0, bm.bmHeight - 1));
+        x += glyphW + gap;
+    }
+    SetBkMode(dc, TRANSPARENT);
+    RECT cap{x, shift, x + (text.right - text.left), Height() + shift};
+    if (Enabled()) {
+        SetTextColor(dc, ColorToRGB(Font().Color()));
+        DrawTextW(dc, Caption().c_str(), -1, &cap, DT_SINGLELINE | DT_VCENTER);
+    } else {
+        OffsetRect(&cap, 1, 1);
+        SetTextColor(dc, ColorToRGB(clBtnHighlight));
+        DrawTextW(dc, Caption().c_str(), -1, &cap, DT_SINGLELINE | DT_VCENTER);
+        OffsetRect(&cap, -1, -1);
+        SetTextColor(dc, ColorToRGB(clBtnShadow));
+        DrawTextW(dc, Caption().c_str(), -1, &cap, DT_SINGLELINE | DT_VCENTER);
+    }
+}
+
+void TSpeedButton::WndProc(TMessage& msg) {
+    switch (msg.Msg) {
+    case WM_LBUTTONDOWN:
+    case WM_LBUTTONDBLCLK:
+        pressed_ = true;
+        mouseInControl_ = true;
+        Invalidate();
+        return;
+    case WM_MOUSEMOVE:
+        if (pressed_) {
+            const POINT p{GET_X_LPARAM(msg.LParam), GET_Y_LPARAM(msg.LParam)};
+            const RECT r{0, 0, Width(), Height()};
+            const bool inside = PtInRect(&r, p) != FALSE;
+            if (inside != mouseInControl_) {
+                mouseInControl_ = inside;
+                Invalidate();
+            }
+        }
+        return;
+    case WM_LBUTTONUP:
+        if (pressed_) {
+            const POINT p{GET_X_LPARAM(msg.LParam), GET_Y_LPARAM(msg.LParam)};
+            const RECT r{0, 0, Width(), Height()};
+            pressed_ = false;
+            Invalidate();
+            if (PtInRect(&r, p)) Click();
+        }
+        return;
+    case WM_CANCELMODE:
+        pressed_ = false;
+        Invalidate();
+        return;
+    case CM_MOUSEENTER:
+    case CM_MOUSELEAVE:
+        TGraphicControl::WndProc(msg);
+        Invalidate();
+        return;
+    default:
+        break;
+    }
+    TGraphicControl::WndProc(msg);
+}
+
+} // namespace ui
