@@ -44,8 +44,10 @@ void TAnimate::Play() {
 void TAnimate::SetActive(bool active) {
     active_ = active;
     if (!HandleAllocated()) return;
-    if (active) Play();
-    else SendMessageW(HandleIfAllocated(), ACM_STOP, 0, 0);
+    if (active)
+        Play();
+    else
+        SendMessageW(HandleIfAllocated(), ACM_STOP, 0, 0);
 }
 
 } // namespace ui

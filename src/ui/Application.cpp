@@ -21,7 +21,8 @@ LRESULT CALLBACK AppWndProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
 } // namespace
 
 TApplication::TApplication() : TComponent(nullptr) {
-    INITCOMMONCONTROLSEX icc{sizeof(icc), ICC_ANIMATE_CLASS | ICC_PROGRESS_CLASS | ICC_STANDARD_CLASSES};
+    INITCOMMONCONTROLSEX icc{sizeof(icc),
+                             ICC_ANIMATE_CLASS | ICC_PROGRESS_CLASS | ICC_STANDARD_CLASSES};
     InitCommonControlsEx(&icc);
 
     HINSTANCE instance = GetModuleHandleW(nullptr);
@@ -36,8 +37,9 @@ TApplication::TApplication() : TComponent(nullptr) {
         RegisterClassExW(&wc);
     }
     // Hidden and never shown: it only owns the forms and message boxes.
-    handle_ = CreateWindowExW(0, kAppWindowClass, L"", WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX,
-                              0, 0, 0, 0, nullptr, nullptr, instance, nullptr);
+    handle_ = CreateWindowExW(0, kAppWindowClass, L"",
+                              WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX, 0, 0, 0, 0,
+                              nullptr, nullptr, instance, nullptr);
     Application = this;
     SetExceptionReporter([this](std::exception_ptr e) { HandleException(e); });
 }
@@ -45,7 +47,8 @@ TApplication::TApplication() : TComponent(nullptr) {
 TApplication::~TApplication() {
     SetExceptionReporter(nullptr);
     // Forms first: they may still talk to the application window.
-    while (ComponentCount() > 0) delete Components(ComponentCount() - 1);
+    while (ComponentCount() > 0)
+        delete Components(ComponentCount() - 1);
     if (handle_) DestroyWindow(handle_);
     if (Application == this) Application = nullptr;
 }
@@ -115,7 +118,8 @@ void TApplication::HandleException(std::exception_ptr e) {
     ::MessageBoxW(owner, ExceptionText(e).c_str(), title_.c_str(), MB_OK | MB_ICONERROR);
 }
 
-int TApplication::ShowMessageBox(const std::wstring& text, const std::wstring& caption, UINT flags) {
+int TApplication::ShowMessageBox(const std::wstring& text, const std::wstring& caption,
+                                 UINT flags) {
     return ::MessageBoxW(handle_, text.c_str(), caption.c_str(), flags);
 }
 

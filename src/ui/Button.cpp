@@ -4,7 +4,9 @@
 
 namespace ui {
 
-TButton::TButton(TComponent* owner) : TWinControl(owner) { TabStop = true; }
+TButton::TButton(TComponent* owner) : TWinControl(owner) {
+    TabStop = true;
+}
 
 std::vector<std::wstring> TButton::ClassChain() const {
     auto chain = TWinControl::ClassChain();

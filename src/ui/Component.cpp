@@ -6,9 +6,9 @@
 namespace ui {
 
 bool SameText(const std::wstring& a, const std::wstring& b) {
-    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](wchar_t x, wchar_t y) {
-               return std::towlower(x) == std::towlower(y);
-           });
+    return a.size() == b.size() &&
+           std::equal(a.begin(), a.end(), b.begin(),
+                      [](wchar_t x, wchar_t y) { return std::towlower(x) == std::towlower(y); });
 }
 
 TComponent::TComponent(TComponent* owner) : owner_(owner) {
@@ -37,12 +37,15 @@ TComponent* TComponent::FindComponent(const std::wstring& name) const {
     return nullptr;
 }
 
-void TComponent::InsertComponent(TComponent* c) { components_.push_back(c); }
+void TComponent::InsertComponent(TComponent* c) {
+    components_.push_back(c);
+}
 
 void TComponent::RemoveComponent(TComponent* c) {
     auto it = std::find(components_.begin(), components_.end(), c);
     if (it != components_.end()) components_.erase(it);
-    for (TComponent* other : components_) other->Notification(c);
+    for (TComponent* other : components_)
+        other->Notification(c);
 }
 
 } // namespace ui

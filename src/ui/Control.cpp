@@ -23,11 +23,17 @@ const TPropInfo kControlProps[] = {
     {L"Enabled", [](const TControl& c) -> TPropValue { return c.Enabled(); },
      [](TControl& c, const TPropValue& v) { c.SetEnabled(std::get<bool>(v)); }},
     {L"Color", [](const TControl& c) -> TPropValue { return static_cast<long long>(c.Color()); },
-     [](TControl& c, const TPropValue& v) { c.SetColor(static_cast<TColor>(std::get<long long>(v))); }},
-    {L"Left", [](const TControl& c) -> TPropValue { return static_cast<long long>(c.Left()); }, nullptr},
-    {L"Top", [](const TControl& c) -> TPropValue { return static_cast<long long>(c.Top()); }, nullptr},
-    {L"Width", [](const TControl& c) -> TPropValue { return static_cast<long long>(c.Width()); }, nullptr},
-    {L"Height", [](const TControl& c) -> TPropValue { return static_cast<long long>(c.Height()); }, nullptr},
+     [](TControl& c, const TPropValue& v) {
+         c.SetColor(static_cast<TColor>(std::get<long long>(v)));
+     }},
+    {L"Left", [](const TControl& c) -> TPropValue { return static_cast<long long>(c.Left()); },
+     nullptr},
+    {L"Top", [](const TControl& c) -> TPropValue { return static_cast<long long>(c.Top()); },
+     nullptr},
+    {L"Width", [](const TControl& c) -> TPropValue { return static_cast<long long>(c.Width()); },
+     nullptr},
+    {L"Height", [](const TControl& c) -> TPropValue { return static_cast<long long>(c.Height()); },
+     nullptr},
     {L"Tag", [](const TControl& c) -> TPropValue { return c.Tag; },
      [](TControl& c, const TPropValue& v) { c.Tag = std::get<long long>(v); }},
     {L"Name", [](const TControl& c) -> TPropValue { return c.Name(); }, nullptr},
@@ -35,7 +41,9 @@ const TPropInfo kControlProps[] = {
 
 } // namespace
 
-void SetExceptionReporter(TExceptionReporter reporter) { Reporter() = std::move(reporter); }
+void SetExceptionReporter(TExceptionReporter reporter) {
+    Reporter() = std::move(reporter);
+}
 
 void ReportException(std::exception_ptr e) {
     if (Reporter()) {
@@ -156,7 +164,9 @@ void TControl::Click() {
     if (OnClick) OnClick(this);
 }
 
-void TControl::WndProc(TMessage& msg) { DefaultHandler(msg); }
+void TControl::WndProc(TMessage& msg) {
+    DefaultHandler(msg);
+}
 
 const TPropInfo* TControl::FindIn(std::span<const TPropInfo> table, const std::wstring& name) {
     for (const TPropInfo& p : table)
@@ -164,7 +174,9 @@ const TPropInfo* TControl::FindIn(std::span<const TPropInfo> table, const std::w
     return nullptr;
 }
 
-const TPropInfo* TControl::FindProp(const std::wstring& name) const { return FindIn(kControlProps, name); }
+const TPropInfo* TControl::FindProp(const std::wstring& name) const {
+    return FindIn(kControlProps, name);
+}
 
 std::optional<TPropValue> TControl::GetPropValue(const std::wstring& name) const {
     const TPropInfo* p = FindProp(name);

@@ -51,9 +51,15 @@ void TForm::CreateParams(TCreateParams& params) {
     params.Style = WS_CLIPCHILDREN | WS_CLIPSIBLINGS;
     params.ExStyle = 0;
     switch (BorderStyle) {
-    case TFormBorderStyle::bsNone: params.Style |= WS_POPUP; break;
-    case TFormBorderStyle::bsSingle: params.Style |= WS_CAPTION; break;
-    case TFormBorderStyle::bsSizeable: params.Style |= WS_CAPTION | WS_THICKFRAME; break;
+    case TFormBorderStyle::bsNone:
+        params.Style |= WS_POPUP;
+        break;
+    case TFormBorderStyle::bsSingle:
+        params.Style |= WS_CAPTION;
+        break;
+    case TFormBorderStyle::bsSizeable:
+        params.Style |= WS_CAPTION | WS_THICKFRAME;
+        break;
     case TFormBorderStyle::bsDialog:
         params.Style |= WS_POPUP | WS_CAPTION;
         params.ExStyle |= WS_EX_DLGMODALFRAME | WS_EX_WINDOWEDGE;
@@ -94,7 +100,8 @@ void TForm::PlaceOnScreen() {
         return;
     const int x = area.left + (area.right - area.left - Width()) / 2;
     const int y = area.top + (area.bottom - area.top - Height()) / 2;
-    SetBounds(std::max(0L, static_cast<long>(x)), std::max(0L, static_cast<long>(y)), Width(), Height());
+    SetBounds(std::max(0L, static_cast<long>(x)), std::max(0L, static_cast<long>(y)), Width(),
+              Height());
 }
 
 void TForm::Show() {
@@ -130,13 +137,17 @@ void TForm::Close() {
         Application->Terminate();
         return;
     }
-    if (action == TCloseAction::caHide) Hide();
-    else Release();
+    if (action == TCloseAction::caHide)
+        Hide();
+    else
+        Release();
 }
 
 void TForm::Release() {
-    if (HandleAllocated()) PostMessageW(HandleIfAllocated(), CM_RELEASE, 0, 0);
-    else delete this;
+    if (HandleAllocated())
+        PostMessageW(HandleIfAllocated(), CM_RELEASE, 0, 0);
+    else
+        delete this;
 }
 
 void TForm::SetActiveControl(TWinControl* control) {

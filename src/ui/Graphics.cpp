@@ -10,13 +10,20 @@ COLORREF ColorToRGB(TColor color) {
 
 HCURSOR CursorHandle(TCursor cursor) {
     switch (cursor) {
-    case TCursor::crDefault: return nullptr;
-    case TCursor::crArrow: return LoadCursorW(nullptr, IDC_ARROW);
-    case TCursor::crHandPoint: return LoadCursorW(nullptr, IDC_HAND);
-    case TCursor::crAppStart: return LoadCursorW(nullptr, IDC_APPSTARTING);
-    case TCursor::crHourGlass: return LoadCursorW(nullptr, IDC_WAIT);
-    case TCursor::crIBeam: return LoadCursorW(nullptr, IDC_IBEAM);
-    case TCursor::crSizeWE: return LoadCursorW(nullptr, IDC_SIZEWE);
+    case TCursor::crDefault:
+        return nullptr;
+    case TCursor::crArrow:
+        return LoadCursorW(nullptr, IDC_ARROW);
+    case TCursor::crHandPoint:
+        return LoadCursorW(nullptr, IDC_HAND);
+    case TCursor::crAppStart:
+        return LoadCursorW(nullptr, IDC_APPSTARTING);
+    case TCursor::crHourGlass:
+        return LoadCursorW(nullptr, IDC_WAIT);
+    case TCursor::crIBeam:
+        return LoadCursorW(nullptr, IDC_IBEAM);
+    case TCursor::crSizeWE:
+        return LoadCursorW(nullptr, IDC_SIZEWE);
     }
     return nullptr;
 }
@@ -65,7 +72,9 @@ void TFont::SetStyle(unsigned style) {
     handle_.reset();
 }
 
-int TFont::Height() const { return MulDiv(size_, ScreenPixelsPerInch(), 72); }
+int TFont::Height() const {
+    return MulDiv(size_, ScreenPixelsPerInch(), 72);
+}
 
 HFONT TFont::Handle() const {
     if (!handle_) {

@@ -11,7 +11,9 @@ namespace ui {
 
 // A colour: 0x00BBGGRR, or a system colour written as 0x800000nn.
 using TColor = std::int32_t;
-constexpr TColor SystemColor(int index) { return static_cast<TColor>(0x80000000u | static_cast<unsigned>(index)); }
+constexpr TColor SystemColor(int index) {
+    return static_cast<TColor>(0x80000000u | static_cast<unsigned>(index));
+}
 constexpr TColor clNone = 0x1FFFFFFF;
 constexpr TColor clBlack = 0x000000;
 constexpr TColor clWhite = 0xFFFFFF;

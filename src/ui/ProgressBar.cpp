@@ -9,12 +9,27 @@ namespace ui {
 namespace {
 
 const TPropInfo kProgressProps[] = {
-    {L"Min", [](const TControl& c) -> TPropValue { return static_cast<long long>(static_cast<const TProgressBar&>(c).Min()); },
-     [](TControl& c, const TPropValue& v) { static_cast<TProgressBar&>(c).SetMin(static_cast<int>(std::get<long long>(v))); }},
-    {L"Max", [](const TControl& c) -> TPropValue { return static_cast<long long>(static_cast<const TProgressBar&>(c).Max()); },
-     [](TControl& c, const TPropValue& v) { static_cast<TProgressBar&>(c).SetMax(static_cast<int>(std::get<long long>(v))); }},
-    {L"Position", [](const TControl& c) -> TPropValue { return static_cast<long long>(static_cast<const TProgressBar&>(c).Position()); },
-     [](TControl& c, const TPropValue& v) { static_cast<TProgressBar&>(c).SetPosition(static_cast<int>(std::get<long long>(v))); }},
+    {L"Min",
+     [](const TControl& c) -> TPropValue {
+         return static_cast<long long>(static_cast<const TProgressBar&>(c).Min());
+     },
+     [](TControl& c, const TPropValue& v) {
+         static_cast<TProgressBar&>(c).SetMin(static_cast<int>(std::get<long long>(v)));
+     }},
+    {L"Max",
+     [](const TControl& c) -> TPropValue {
+         return static_cast<long long>(static_cast<const TProgressBar&>(c).Max());
+     },
+     [](TControl& c, const TPropValue& v) {
+         static_cast<TProgressBar&>(c).SetMax(static_cast<int>(std::get<long long>(v)));
+     }},
+    {L"Position",
+     [](const TControl& c) -> TPropValue {
+         return static_cast<long long>(static_cast<const TProgressBar&>(c).Position());
+     },
+     [](TControl& c, const TPropValue& v) {
+         static_cast<TProgressBar&>(c).SetPosition(static_cast<int>(std::get<long long>(v)));
+     }},
 };
 
 } // namespace
@@ -37,7 +52,8 @@ void TProgressBar::CreateParams(TCreateParams& params) {
 }
 
 void TProgressBar::WindowCreated() {
-    SendMessageW(HandleIfAllocated(), PBM_SETRANGE32, static_cast<WPARAM>(min_), static_cast<LPARAM>(max_));
+    SendMessageW(HandleIfAllocated(), PBM_SETRANGE32, static_cast<WPARAM>(min_),
+                 static_cast<LPARAM>(max_));
     SendMessageW(HandleIfAllocated(), PBM_SETSTEP, static_cast<WPARAM>(step_), 0);
     SendMessageW(HandleIfAllocated(), PBM_SETPOS, static_cast<WPARAM>(position_), 0);
 }
@@ -47,19 +63,22 @@ void TProgressBar::SetRange(int min, int max) {
     max_ = std::max(min, max);
     position_ = std::clamp(position_, min_, max_);
     if (HandleAllocated()) {
-        SendMessageW(HandleIfAllocated(), PBM_SETRANGE32, static_cast<WPARAM>(min_), static_cast<LPARAM>(max_));
+        SendMessageW(HandleIfAllocated(), PBM_SETRANGE32, static_cast<WPARAM>(min_),
+                     static_cast<LPARAM>(max_));
         SendMessageW(HandleIfAllocated(), PBM_SETPOS, static_cast<WPARAM>(position_), 0);
     }
 }
 
 void TProgressBar::SetPosition(int position) {
     position_ = std::clamp(position, min_, max_);
-    if (HandleAllocated()) SendMessageW(HandleIfAllocated(), PBM_SETPOS, static_cast<WPARAM>(position_), 0);
+    if (HandleAllocated())
+        SendMessageW(HandleIfAllocated(), PBM_SETPOS, static_cast<WPARAM>(position_), 0);
 }
 
 void TProgressBar::SetStep(int step) {
     step_ = step;
-    if (HandleAllocated()) SendMessageW(HandleIfAllocated(), PBM_SETSTEP, static_cast<WPARAM>(step_), 0);
+    if (HandleAllocated())
+        SendMessageW(HandleIfAllocated(), PBM_SETSTEP, static_cast<WPARAM>(step_), 0);
 }
 
 void TProgressBar::StepIt() {

@@ -38,8 +38,9 @@ void TSpeedButton::Paint(HDC dc) {
     if (Glyph) {
         platform::MemoryDC mem(dc);
         platform::SelectGuard sel(mem.get(), Glyph);
-        TransparentBlt(dc, x, (Height() - bm.bmHeight) / 2 + shift, bm.bmWidth, bm.bmHeight, mem.get(), 0, 0,
-                       bm.bmWidth, bm.bmHeight, GetPixel(mem.get(), 0, bm.bmHeight - 1));
+        TransparentBlt(dc, x, (Height() - bm.bmHeight) / 2 + shift, bm.bmWidth, bm.bmHeight,
+                       mem.get(), 0, 0, bm.bmWidth, bm.bmHeight,
+                       GetPixel(mem.get(), 0, bm.bmHeight - 1));
         x += glyphW + gap;
     }
     SetBkMode(dc, TRANSPARENT);

@@ -39,9 +39,13 @@ bool IsButtonDown(UINT msg) {
            msg == WM_LBUTTONDBLCLK || msg == WM_RBUTTONDBLCLK || msg == WM_MBUTTONDBLCLK;
 }
 
-bool IsButtonUp(UINT msg) { return msg == WM_LBUTTONUP || msg == WM_RBUTTONUP || msg == WM_MBUTTONUP; }
+bool IsButtonUp(UINT msg) {
+    return msg == WM_LBUTTONUP || msg == WM_RBUTTONUP || msg == WM_MBUTTONUP;
+}
 
-bool IsMouseMessage(UINT msg) { return msg == WM_MOUSEMOVE || IsButtonDown(msg) || IsButtonUp(msg); }
+bool IsMouseMessage(UINT msg) {
+    return msg == WM_MOUSEMOVE || IsButtonDown(msg) || IsButtonUp(msg);
+}
 
 } // namespace
 
@@ -68,7 +72,8 @@ TWinControl::TWinControl(TComponent* owner) : TControl(owner) {}
 TWinControl::~TWinControl() {
     // Children go first, while this object is still whole.
     const std::vector<TControl*> children = controls_;
-    for (TControl* c : children) c->SetParent(nullptr);
+    for (TControl* c : children)
+        c->SetParent(nullptr);
     if (handle_) {
         HWND h = handle_;
         Detach();
@@ -86,7 +91,9 @@ TWinControl* TWinControl::FromHandle(HWND hwnd) {
     return hwnd ? static_cast<TWinControl*>(GetPropW(hwnd, kControlProp)) : nullptr;
 }
 
-TWinControl* FindControl(HWND hwnd) { return TWinControl::FromHandle(hwnd); }
+TWinControl* FindControl(HWND hwnd) {
+    return TWinControl::FromHandle(hwnd);
+}
 
 HWND TWinControl::Handle() {
     if (!handle_) CreateWnd();
@@ -134,8 +141,8 @@ void TWinControl::CreateWnd() {
     defProc_ = ownClass_ ? DefWindowProcW : BaseProcs()[p.WinClassName];
 
     t_creating = this;
-    HWND h = CreateWindowExW(p.ExStyle, p.WinClassName.c_str(), Caption().c_str(), p.Style, p.X, p.Y,
-                             p.Width, p.Height, p.WndParent, nullptr, instance, nullptr);
+    HWND h = CreateWindowExW(p.ExStyle, p.WinClassName.c_str(), Caption().c_str(), p.Style, p.X,
+                             p.Y, p.Width, p.Height, p.WndParent, nullptr, instance, nullptr);
     t_creating = nullptr;
     if (!h) throw std::runtime_error("Error creating window");
     if (!handle_) Attach(h);
@@ -177,9 +184,13 @@ bool TWinControl::CanFocus() const {
     return IsWindowEnabled(handle_) != FALSE;
 }
 
-bool TWinControl::Focused() const { return handle_ && GetFocus() == handle_; }
+bool TWinControl::Focused() const {
+    return handle_ && GetFocus() == handle_;
+}
 
-void TWinControl::SetFocus() { ::SetFocus(Handle()); }
+void TWinControl::SetFocus() {
+    ::SetFocus(Handle());
+}
 
 void TWinControl::InsertControl(TControl* control) {
     controls_.push_back(control);
@@ -212,7 +223,8 @@ TControl* TWinControl::GraphicControlAt(POINT p) const {
 
 void TWinControl::SetBounds(int left, int top, int width, int height) {
     TControl::SetBounds(left, top, width, height);
-    if (handle_) SetWindowPos(handle_, nullptr, left, top, width, height, SWP_NOZORDER | SWP_NOACTIVATE);
+    if (handle_)
+        SetWindowPos(handle_, nullptr, left, top, width, height, SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 RECT TWinControl::ClientRect() const {
@@ -278,7 +290,8 @@ void TWinControl::PaintHandler() {
     PaintWindow(mem.get());
     PaintControls(mem.get(), client);
     const RECT& r = paint.rect();
-    BitBlt(paint.get(), r.left, r.top, r.right - r.left, r.bottom - r.top, mem.get(), r.left, r.top, SRCCOPY);
+    BitBlt(paint.get(), r.left, r.top, r.right - r.left, r.bottom - r.top, mem.get(), r.left, r.top,
+           SRCCOPY);
 }
 
 void TWinControl::SetHovered(TControl* control) {
@@ -309,7 +322,8 @@ bool TWinControl::RouteMouse(TMessage& msg) {
         captured_ = nullptr;
         ReleaseCapture();
     }
-    msg.Result = target->Perform(msg.Msg, msg.WParam, MAKELPARAM(p.x - target->Left(), p.y - target->Top()));
+    msg.Result =
+        target->Perform(msg.Msg, msg.WParam, MAKELPARAM(p.x - target->Left(), p.y - target->Top()));
     return true;
 }
 
@@ -361,7 +375,8 @@ void TWinControl::WndProc(TMessage& msg) {
         if (HandleSetCursor(msg)) return;
         break;
     case WM_COMMAND:
-        if (TWinControl* child = FromHandle(reinterpret_cast<HWND>(msg.LParam)); child && child != this) {
+        if (TWinControl* child = FromHandle(reinterpret_cast<HWND>(msg.LParam));
+            child && child != this) {
             msg.Result = child->Perform(CN_COMMAND, msg.WParam, msg.LParam);
             return;
         }

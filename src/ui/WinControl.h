@@ -14,7 +14,7 @@
 namespace ui {
 
 struct TCreateParams {
-    std::wstring WinClassName;         // registered under this name
+    std::wstring WinClassName;          // registered under this name
     const wchar_t* BaseClass = nullptr; // system class to superclass, or nullptr
     DWORD Style = WS_CHILD | WS_CLIPSIBLINGS;
     DWORD ExStyle = 0;
