@@ -1,0 +1,319 @@
+#include "data/ClientDataSet.h"
+
+#include "data/TextUtil.h"
+
+#include <algorithm>
+#include <limits>
+
+namespace data {
+
+namespace {
+
+// Spacing of Seq between appended rows, leaving room for Insert.
+constexpr std::uint64_t kSeqGap = std::uint64_t{1} << 20;
+
+std::wstring IndexNotFound(const std::wstring& name) {
+    return L"Index '" + name + L"' not found";
+}
+
+} // namespace
+
+TCustomClientDataSet::TCustomClientDataSet()
+    : indexDefs_([this](TIndexDefs& defs) { UpdateIndexDefs(defs); }) {}
+
+TCustomClientDataSet::~TCustomClientDataSet() = default;
+
+std::vector<std::wstring> TCustomClientDataSet::ClassChain() const {
+    auto chain = TDataSet::ClassChain();
+    chain.insert(chain.begin(), L"TCustomClientDataSet");
+    return chain;
+}
+
+std::vector<std::wstring> TClientDataSet::ClassChain() const {
+    auto chain = TCustomClientDataSet::ClassChain();
+    chain.insert(chain.begin(), L"TClientDataSet");
+    return chain;
+}
+
+void TCustomClientDataSet::CreateDataSet() {
+    Close();
+    if (FieldDefs().Count() == 0) {
+        throw DataSetError(L"Cannot create a dataset without field definitions");
+    }
+    CreateFields();
+    rows_.clear();
+    natural_.clear();
+    order_.clear();
+    Open();
+}
+
+void TCustomClientDataSet::EmptyDataSet() {
+    CheckActive();
+    Cancel();
+    InternalEmpty();
+    ContentsChanged(-1);
+}
+
+// --- Indexes ---
+
+TCustomClientDataSet::THeldIndex TCustomClientDataSet::BuildIndex(const TIndexDef& def) const {
+    THeldIndex held{def, {}};
+    const auto names = SplitFieldNames(def.Fields);
+    if (names.empty()) throw DataSetError(L"Index '" + def.Name + L"' has no fields");
+    const auto desc = SplitFieldNames(def.DescFields);
+    const auto caseIns = SplitFieldNames(def.CaseInsFields);
+    for (const auto& n : desc)
+        FieldByName(n);
+    for (const auto& n : caseIns)
+        FieldByName(n);
+    const auto listed = [](const std::vector<std::wstring>& list, const std::wstring& name) {
+        return std::any_of(list.begin(), list.end(),
+                           [&](const std::wstring& n) { return SameText(n, name); });
+    };
+    for (const auto& n : names) {
+        TKeyPart part;
+        part.Field = FieldByName(n)->Index();
+        part.Descending = def.Options.Contains(TIndexOption::ixDescending) || listed(desc, n);
+        part.CaseInsensitive =
+            def.Options.Contains(TIndexOption::ixCaseInsensitive) || listed(caseIns, n);
+        held.Parts.push_back(part);
+    }
+    return held;
+}
+
+int TCustomClientDataSet::FindHeld(const std::wstring& name) const {
+    for (std::size_t i = 0; i < held_.size(); ++i) {
+        if (SameText(held_[i].Def.Name, name)) return static_cast<int>(i);
+    }
+    return -1;
+}
+
+void TCustomClientDataSet::AddIndex(const std::wstring& name, const std::wstring& fields,
+                                    TIndexOptions options, const std::wstring& descFields,
+                                    const std::wstring& caseInsFields, int groupingLevel) {
+    CheckActive();
+    if (name.empty()) throw DataSetError(L"Index name missing");
+    if (FindHeld(name) >= 0) throw DataSetError(L"Duplicate index name '" + name + L"'");
+    TIndexDef def;
+    def.Name = name;
+    def.Fields = fields;
+    def.Options = options;
+    def.DescFields = descFields;
+    def.CaseInsFields = caseInsFields;
+    def.GroupingLevel = groupingLevel;
+    held_.push_back(BuildIndex(def));
+}
+
+void TCustomClientDataSet::DeleteIndex(const std::wstring& name) {
+    CheckActive();
+    const int h = FindHeld(name);
+    if (h < 0) throw DataSetError(IndexNotFound(name));
+    if (!indexName_.empty() && SameText(indexName_, name)) {
+        CheckBrowseMode();
+        Reorder(-1);
+        indexName_.clear();
+    }
+    held_.erase(held_.begin() + h);
+}
+
+void TCustomClientDataSet::SetIndexName(const std::wstring& name) {
+    if (!Active()) {
+        indexName_ = name;
+        return;
+    }
+    if (SameText(name, indexName_)) return;
+    CheckBrowseMode();
+    int h = -1;
+    if (!name.empty()) {
+        h = FindHeld(name);
+        if (h < 0) {
+            const TIndexDef* def = indexDefs_.Find(name);
+            if (def == nullptr) throw DataSetError(IndexNotFound(name));
+            held_.push_back(BuildIndex(*def));
+            h = static_cast<int>(held_.size()) - 1;
+        }
+    }
+    Reorder(h);
+    indexName_ = h < 0 ? std::wstring() : held_[static_cast<std::size_t>(h)].Def.Name;
+}
+
+void TCustomClientDataSet::GetIndexNames(std::vector<std::wstring>& names) {
+    indexDefs_.Update();
+    names.clear();
+    for (int i = 0; i < indexDefs_.Count(); ++i)
+        names.push_back(indexDefs_.Items(i).Name);
+}
+
+void TCustomClientDataSet::UpdateIndexDefs(TIndexDefs& defs) const {
+    if (!Active()) return;
+    defs.Clear();
+    for (const auto& h : held_)
+        defs.Add(h.Def);
+}
+
+void TCustomClientDataSet::ApplyIndex(int held) {
+    if (held < 0) {
+        indexed_ = false;
+        keys_.clear();
+        order_.clear();
+        order_.shrink_to_fit();
+        return;
+    }
+    keys_ = held_[static_cast<std::size_t>(held)].Parts;
+    order_ = natural_;
+    std::sort(order_.begin(), order_.end(), [this](const TRow* a, const TRow* b) {
+        return Compare(a->Values, a->Seq, b->Values, b->Seq) < 0;
+    });
+    indexed_ = true;
+}
+
+void TCustomClientDataSet::Reorder(int held) {
+    const TBookmark keep = GetBookmark();
+    ApplyIndex(held);
+    ContentsChanged(keep != 0 ? InternalLocate(keep) : -1);
+}
+
+int TCustomClientDataSet::Compare(const TRecordValues& a, std::uint64_t seqA,
+                                  const TRecordValues& b, std::uint64_t seqB) const {
+    for (const TKeyPart& k : keys_) {
+        const TFieldValue& x = a[static_cast<std::size_t>(k.Field)];
+        const TFieldValue& y = b[static_cast<std::size_t>(k.Field)];
+        int c = 0;
+        if (!x || !y) {
+            c = (x ? 1 : 0) - (y ? 1 : 0);
+        } else {
+            c = CompareOrdinal(*x, *y, k.CaseInsensitive);
+        }
+        if (c != 0) return k.Descending ? -c : c;
+    }
+    return seqA < seqB ? -1 : (seqA > seqB ? 1 : 0);
+}
+
+// Position in the current order where a row with these keys stands (or would).
+int TCustomClientDataSet::OrderPos(const TRecordValues& values, std::uint64_t seq) const {
+    const auto& order = Order();
+    const auto it = std::partition_point(order.begin(), order.end(), [&](const TRow* r) {
+        return Compare(r->Values, r->Seq, values, seq) < 0;
+    });
+    return static_cast<int>(it - order.begin());
+}
+
+int TCustomClientDataSet::NaturalPos(std::uint64_t seq) const {
+    const auto it = std::partition_point(natural_.begin(), natural_.end(),
+                                         [&](const TRow* r) { return r->Seq < seq; });
+    return static_cast<int>(it - natural_.begin());
+}
+
+void TCustomClientDataSet::Renumber() {
+    std::uint64_t seq = 0;
+    for (TRow* r : natural_)
+        r->Seq = seq += kSeqGap;
+}
+
+// --- Storage ---
+
+void TCustomClientDataSet::InternalOpen() {
+    held_.clear();
+    try {
+        for (int i = 0; i < indexDefs_.Count(); ++i) {
+            if (FindHeld(indexDefs_.Items(i).Name) < 0)
+                held_.push_back(BuildIndex(indexDefs_.Items(i)));
+        }
+        int h = -1;
+        if (!indexName_.empty()) {
+            h = FindHeld(indexName_);
+            if (h < 0) throw DataSetError(IndexNotFound(indexName_));
+        }
+        ApplyIndex(h);
+    } catch (...) {
+        held_.clear();
+        ApplyIndex(-1);
+        throw;
+    }
+}
+
+void TCustomClientDataSet::InternalClose() {
+    held_.clear();
+    ApplyIndex(-1);
+}
+
+const TRecordValues& TCustomClientDataSet::InternalValues(int pos) const {
+    return Order()[static_cast<std::size_t>(pos)]->Values;
+}
+
+TDataSet::TBookmark TCustomClientDataSet::InternalBookmark(int pos) const {
+    return Order()[static_cast<std::size_t>(pos)]->Id;
+}
+
+int TCustomClientDataSet::InternalLocate(TBookmark bookmark) const {
+    const auto it = rows_.find(bookmark);
+    if (it == rows_.end()) return -1;
+    const int pos = OrderPos(it->second.Values, it->second.Seq);
+    const auto& order = Order();
+    return pos < static_cast<int>(order.size()) &&
+                   order[static_cast<std::size_t>(pos)] == &it->second
+               ? pos
+               : -1;
+}
+
+int TCustomClientDataSet::InternalPostInsert(const TRecordValues& values, TBookmark before) {
+    std::size_t natPos = natural_.size();
+    std::uint64_t seq = 0;
+    const auto beforeRow = rows_.find(before);
+    if (before == 0 || beforeRow == rows_.end()) {
+        if (!natural_.empty() &&
+            natural_.back()->Seq > std::numeric_limits<std::uint64_t>::max() - kSeqGap) {
+            Renumber();
+        }
+        seq = (natural_.empty() ? 0 : natural_.back()->Seq) + kSeqGap;
+    } else {
+        natPos = static_cast<std::size_t>(NaturalPos(beforeRow->second.Seq));
+        const auto prevSeq = [&] { return natPos > 0 ? natural_[natPos - 1]->Seq : 0; };
+        if (beforeRow->second.Seq - prevSeq() < 2) Renumber();
+        seq = prevSeq() + (beforeRow->second.Seq - prevSeq()) / 2;
+    }
+    natural_.reserve(natural_.size() + 1);
+    if (indexed_) order_.reserve(order_.size() + 1);
+
+    const TBookmark id = nextId_++;
+    TRow& row = rows_.emplace(id, TRow{id, seq, values}).first->second;
+    natural_.insert(natural_.begin() + static_cast<std::ptrdiff_t>(natPos), &row);
+    if (!indexed_) return static_cast<int>(natPos);
+    const int pos = OrderPos(row.Values, row.Seq);
+    order_.insert(order_.begin() + pos, &row);
+    return pos;
+}
+
+int TCustomClientDataSet::InternalPostEdit(int pos, const TRecordValues& values) {
+    TRow* row = Order()[static_cast<std::size_t>(pos)];
+    if (!indexed_) {
+        row->Values = values;
+        return pos;
+    }
+    const auto last = static_cast<int>(order_.size()) - 1;
+    const bool stays = (pos == 0 || Compare(order_[pos - 1]->Values, order_[pos - 1]->Seq, values,
+                                            row->Seq) < 0) &&
+                       (pos == last || Compare(values, row->Seq, order_[pos + 1]->Values,
+                                               order_[pos + 1]->Seq) < 0);
+    row->Values = values;
+    if (stays) return pos;
+    order_.erase(order_.begin() + pos);
+    const int newPos = OrderPos(row->Values, row->Seq);
+    order_.insert(order_.begin() + newPos, row);
+    return newPos;
+}
+
+void TCustomClientDataSet::InternalDelete(int pos) {
+    TRow* row = Order()[static_cast<std::size_t>(pos)];
+    natural_.erase(natural_.begin() + NaturalPos(row->Seq));
+    if (indexed_) order_.erase(order_.begin() + pos);
+    rows_.erase(row->Id);
+}
+
+void TCustomClientDataSet::InternalEmpty() {
+    rows_.clear();
+    natural_.clear();
+    order_.clear();
+}
+
+} // namespace data
