@@ -50,7 +50,7 @@ SIZE CopySize(const Rect& target, const Pixmap& image) {
 Pixmap Cropped(const Pixmap& image, SIZE size) {
     if (size.cx == image.Width() && size.cy == image.Height()) return image;
     Pixmap out(size.cx, size.cy, 0, image.BitDepth());
-    DrawOpaque(out, out.Bounds(), image);
+    skin::DrawOpaque(out, out.Bounds(), image);
     return out;
 }
 

@@ -183,14 +183,5 @@ TEST(BitmapTest, PixmapRefusesAbsurdSizes) {
     EXPECT_FALSE(Pixmap(Pixmap::kMaxDimension, 1).Empty());
 }
 
-TEST(BitmapTest, FillRectClipsToImage) {
-    Pixmap p(3, 3, 0);
-    p.FillRect(Rect{-5, 1, 2, 99}, kMagenta);
-    EXPECT_EQ(p.Pixel(0, 0), 0u);
-    EXPECT_EQ(p.Pixel(0, 1), kMagenta);
-    EXPECT_EQ(p.Pixel(1, 2), kMagenta);
-    EXPECT_EQ(p.Pixel(2, 2), 0u);
-}
-
 } // namespace
 } // namespace skin
