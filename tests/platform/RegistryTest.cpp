@@ -16,8 +16,10 @@ using platform::TRegistry;
 
 class RegistryTest : public ::testing::Test {
 protected:
+    static constexpr const char* kParent = "Software\\SondrelkTests";
+
     void SetUp() override {
-        path_ = "Software\\SondrelkTests\\Registry" + std::to_string(GetCurrentProcessId());
+        path_ = std::string(kParent) + "\\Registry" + std::to_string(GetCurrentProcessId());
         HKEY key = nullptr;
         ASSERT_EQ(RegCreateKeyExA(HKEY_CURRENT_USER, path_.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS,
                                   nullptr, &key, nullptr),
@@ -35,6 +37,7 @@ protected:
         if (overridden_) RegOverridePredefKey(HKEY_LOCAL_MACHINE, nullptr);
         fakeRoot_.reset();
         RegDeleteTreeA(HKEY_CURRENT_USER, path_.c_str());
+        RegDeleteKeyA(HKEY_CURRENT_USER, kParent); // kept while other runs use it
     }
 
     platform::RegKey CreateKey(const std::string& subPath) {
