@@ -12,6 +12,11 @@ namespace {
 // Spacing of Seq between appended rows, leaving room for Insert.
 constexpr std::uint64_t kSeqGap = std::uint64_t{1} << 20;
 
+// Grows geometrically; reserving one more each time would copy the vector on every post.
+template <typename T> void Reserve(std::vector<T>& v) {
+    if (v.size() == v.capacity()) v.reserve(v.size() < 16 ? 16 : v.size() * 2);
+}
+
 std::wstring IndexNotFound(const std::wstring& name) {
     return L"Index '" + name + L"' not found";
 }
@@ -272,8 +277,9 @@ int TCustomClientDataSet::InternalPostInsert(const TRecordValues& values, TBookm
         if (beforeRow->second.Seq - prevSeq() < 2) Renumber();
         seq = prevSeq() + (beforeRow->second.Seq - prevSeq()) / 2;
     }
-    natural_.reserve(natural_.size() + 1);
-    if (indexed_) order_.reserve(order_.size() + 1);
+    // Room first, so that a failed allocation leaves no half-inserted row.
+    Reserve(natural_);
+    if (indexed_) Reserve(order_);
 
     const TBookmark id = nextId_++;
     TRow& row = rows_.emplace(id, TRow{id, seq, values}).first->second;
@@ -290,17 +296,25 @@ int TCustomClientDataSet::InternalPostEdit(int pos, const TRecordValues& values)
         row->Values = values;
         return pos;
     }
-    const auto last = static_cast<int>(order_.size()) - 1;
-    const bool stays = (pos == 0 || Compare(order_[pos - 1]->Values, order_[pos - 1]->Seq, values,
-                                            row->Seq) < 0) &&
-                       (pos == last || Compare(values, row->Seq, order_[pos + 1]->Values,
-                                               order_[pos + 1]->Seq) < 0);
+    const auto at = order_.begin() + pos;
+    const bool leftOk =
+        pos == 0 || Compare((*(at - 1))->Values, (*(at - 1))->Seq, values, row->Seq) < 0;
+    const bool rightOk = at + 1 == order_.end() ||
+                         Compare(values, row->Seq, (*(at + 1))->Values, (*(at + 1))->Seq) < 0;
     row->Values = values;
-    if (stays) return pos;
-    order_.erase(order_.begin() + pos);
-    const int newPos = OrderPos(row->Values, row->Seq);
-    order_.insert(order_.begin() + newPos, row);
-    return newPos;
+    if (leftOk && rightOk) return pos;
+    // Rotate the row into place: only the rows between the two places shift.
+    const auto before = [&](const TRow* r) {
+        return Compare(r->Values, r->Seq, row->Values, row->Seq) < 0;
+    };
+    if (!leftOk) {
+        const auto to = std::partition_point(order_.begin(), at, before);
+        std::rotate(to, at, at + 1);
+        return static_cast<int>(to - order_.begin());
+    }
+    const auto to = std::partition_point(at + 1, order_.end(), before);
+    std::rotate(at, at + 1, to);
+    return static_cast<int>(to - order_.begin()) - 1;
 }
 
 void TCustomClientDataSet::InternalDelete(int pos) {

@@ -61,7 +61,7 @@ int Utf16Length(const std::wstring& text) {
     } else {
         std::size_t units = 0;
         for (wchar_t c : text)
-            units += static_cast<std::uint32_t>(c) > 0xFFFF ? 2 : 1;
+            units += (static_cast<std::uint32_t>(c) >> 16) != 0 ? 2 : 1;
         return static_cast<int>(units);
     }
 }

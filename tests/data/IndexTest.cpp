@@ -267,3 +267,20 @@ TEST(Index, LargeTableKeepsOrderAndBookmarksUnderEdits) {
         EXPECT_EQ(t->RecNo(), r);
     }
 }
+
+TEST(Index, InsertUnderAnIndexKeepsItsAppendPlaceForLater) {
+    auto t = MakeResultTable();
+    for (const wchar_t* s : {L"C", L"A", L"B"})
+        AppendRow(*t, s);
+    SortBy(*t, L"fwq", L"");
+    t->SetRecNo(2); // B
+    for (const wchar_t* s : {L"Z", L"Y"}) {
+        t->Insert();
+        t->FieldByName(L"fwq")->SetAsString(s);
+        t->Post();
+        t->GotoBookmark(t->BookmarkAt(2)); // back to B
+    }
+    EXPECT_EQ(Column(*t, L"fwq"), (Strings{L"A", L"B", L"C", L"Y", L"Z"}));
+    t->DeleteIndex(L"GridSortIndex");
+    EXPECT_EQ(Column(*t, L"fwq"), (Strings{L"C", L"A", L"Z", L"Y", L"B"}));
+}
