@@ -386,6 +386,4 @@ TEST(DataSetClass, ChainListsTheClientDatasetAncestry) {
                                        L"TComponent", L"TPersistent", L"TObject"}));
     EXPECT_TRUE(t.InheritsFrom(L"tcustomclientdataset"));
     EXPECT_FALSE(t.InheritsFrom(L"TDataGrid"));
-    EXPECT_FALSE(t.Filtered());
-    EXPECT_EQ(t.Filter(), L"");
 }

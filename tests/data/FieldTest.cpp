@@ -42,16 +42,13 @@ TEST(Field, FieldDefsRejectDuplicatesAndBadSizes) {
     EXPECT_EQ(defs.IndexOf(L"Fwq"), 0);
 }
 
-TEST(Field, DisplayPropertiesDefaultAndOverride) {
+TEST(Field, UnassignedDisplayPropertiesReadThroughToTheField) {
     auto t = MakeResultTable();
     TField* f = t->FieldByName(L"dkh");
     EXPECT_EQ(f->DisplayLabel(), L"dkh");
-    EXPECT_EQ(f->Alignment(), TAlignment::taLeftJustify);
     EXPECT_EQ(f->DisplayWidth(), 100);
     f->SetDisplayLabel(L"端口号");
-    f->SetAlignment(TField::TAlignment::taCenter);
     EXPECT_EQ(f->DisplayLabel(), L"端口号");
-    EXPECT_EQ(f->Alignment(), TAlignment::taCenter);
 }
 
 TEST(Field, NeverWrittenFieldsAreNullAndReadEmpty) {
