@@ -27,7 +27,7 @@ fi
   exe=$1 shots=$2
   wine "$exe" &
   for _ in $(seq 150); do
-    win=$(xdotool search --name "^SondrelkV1.02.07$" 2>/dev/null | head -n1 || true)
+    win=$(xdotool search --onlyvisible --name "^SondrelkV1.02.07$" 2>/dev/null | head -n1 || true)
     [ -n "$win" ] && break; sleep 0.2
   done
   if [ -z "$win" ]; then echo "the main window did not appear" >&2; exit 1; fi
