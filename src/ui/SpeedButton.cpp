@@ -58,6 +58,12 @@ void TSpeedButton::Paint(HDC dc) {
     }
 }
 
+bool TSpeedButton::Contains(LPARAM point) const {
+    const POINT p{GET_X_LPARAM(point), GET_Y_LPARAM(point)};
+    const RECT r{0, 0, Width(), Height()};
+    return PtInRect(&r, p) != FALSE;
+}
+
 void TSpeedButton::WndProc(TMessage& msg) {
     switch (msg.Msg) {
     case WM_LBUTTONDOWN:
@@ -68,9 +74,7 @@ void TSpeedButton::WndProc(TMessage& msg) {
         return;
     case WM_MOUSEMOVE:
         if (pressed_) {
-            const POINT p{GET_X_LPARAM(msg.LParam), GET_Y_LPARAM(msg.LParam)};
-            const RECT r{0, 0, Width(), Height()};
-            const bool inside = PtInRect(&r, p) != FALSE;
+            const bool inside = Contains(msg.LParam);
             if (inside != mouseInControl_) {
                 mouseInControl_ = inside;
                 Invalidate();
@@ -79,11 +83,9 @@ void TSpeedButton::WndProc(TMessage& msg) {
         return;
     case WM_LBUTTONUP:
         if (pressed_) {
-            const POINT p{GET_X_LPARAM(msg.LParam), GET_Y_LPARAM(msg.LParam)};
-            const RECT r{0, 0, Width(), Height()};
             pressed_ = false;
             Invalidate();
-            if (PtInRect(&r, p)) Click();
+            if (Contains(msg.LParam)) Click();
         }
         return;
     case WM_CANCELMODE:

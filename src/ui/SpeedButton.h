@@ -25,6 +25,9 @@ protected:
     void WndProc(TMessage& msg) override;
 
 private:
+    // A mouse message's point (control coordinates) lies on the button.
+    bool Contains(LPARAM point) const;
+
     bool pressed_ = false;
 };
 

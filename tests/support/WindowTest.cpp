@@ -1,5 +1,7 @@
 #include "support/WindowTest.h"
 
+#include "platform/MessagePump.h"
+
 #include <map>
 
 namespace testing_support {
@@ -7,15 +9,7 @@ namespace testing_support {
 void Pump(int ms) {
     const DWORD end = GetTickCount() + static_cast<DWORD>(ms);
     do {
-        MSG msg;
-        while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
-            if (msg.message == WM_QUIT) {
-                PostQuitMessage(static_cast<int>(msg.wParam));
-                return;
-            }
-            TranslateMessage(&msg);
-            DispatchMessageW(&msg);
-        }
+        platform::ProcessMessages();
         if (ms > 0) Sleep(5);
     } while (static_cast<int>(end - GetTickCount()) > 0);
 }
