@@ -1,0 +1,219 @@
+// TCustomDataGrid / TDataGrid: a read-only, data-bound grid. Column 0 is the
+// indicator column, row 0 the title row; then one row per record of the data
+// link's window, a filler row that absorbs the rest of the height, and the
+// footer rows at the bottom edge. The grid never scrolls its rows: the data
+// link's record window moves instead and the grid scrolls the painted rows
+// with the window manager when that is cheaper than repainting them.
+#pragma once
+
+#include "data/DataSource.h"
+#include "grid/Columns.h"
+#include "grid/GridOptions.h"
+#include "grid/SumLists.h"
+#include "ui/WinControl.h"
+
+#include <memory>
+#include <vector>
+
+namespace grid {
+
+class TCustomDataGrid;
+
+// The grid's end of the data source connection.
+class TGridDataLink : public data::TDataLink {
+public:
+    explicit TGridDataLink(TCustomDataGrid& grid) : grid_(grid) {}
+
+protected:
+    void ActiveChanged() override;
+    void DataSetChanged() override;
+    void DataSetScrolled(int distance) override;
+    void RecordChanged(data::TField* field) override;
+    void EditingChanged() override;
+    void LayoutChanged() override;
+
+private:
+    TCustomDataGrid& grid_;
+};
+
+// Cell states of the painter.
+enum TGridDrawState : unsigned { gdSelected = 1, gdFocused = 2, gdFixed = 4 };
+
+class TCustomDataGrid : public ui::TWinControl {
+public:
+    explicit TCustomDataGrid(ui::TComponent* owner);
+    ~TCustomDataGrid() override;
+
+    std::wstring ClassName() const override { return L"TCustomDataGrid"; }
+    std::vector<std::wstring> ClassChain() const override;
+
+    // --- Loading: no layout is computed until EndLoad ---
+    void BeginLoad() { ++loading_; }
+    void EndLoad();
+    bool Loading() const { return loading_ > 0; }
+
+    // --- Configuration ---
+    data::TDataSource* DataSource() const { return link_.DataSource(); }
+    void SetDataSource(data::TDataSource* source);
+    data::TDataSet* DataSet() const { return link_.DataSet(); }
+    const TGridDataLink& DataLink() const { return link_; }
+
+    TGridOptions Options() const { return options_; }
+    void SetOptions(TGridOptions options);
+    TGridOptionsExt OptionsExt() const { return optionsExt_; }
+    void SetOptionsExt(TGridOptionsExt options);
+    bool Flat() const { return flat_; }
+    void SetFlat(bool flat);
+    ui::TColor FixedColor() const { return fixedColor_; }
+    void SetFixedColor(ui::TColor c);
+    const ui::TFont& TitleFont() const { return titleFont_; }
+    void SetTitleFont(const ui::TFont& f);
+    ui::TColor FooterColor() const { return footerColor_; }
+    void SetFooterColor(ui::TColor c);
+    const ui::TFont& FooterFont() const { return footerFont_; }
+    void SetFooterFont(const ui::TFont& f);
+    int FooterRowCount() const { return footerRowCount_; }
+    void SetFooterRowCount(int count);
+    ui::TColor EvenRowColor() const { return evenRowColor_.value_or(Color()); }
+    void SetEvenRowColor(ui::TColor c);
+    ui::TColor OddRowColor() const { return oddRowColor_.value_or(Color()); }
+    void SetOddRowColor(ui::TColor c);
+    bool ReadOnly = false;
+    TDataGridAllowedOperations AllowedOperations{
+        TDataGridAllowedOperation::alopInsert, TDataGridAllowedOperation::alopUpdate,
+        TDataGridAllowedOperation::alopDelete, TDataGridAllowedOperation::alopAppend};
+    bool SortLocal = false;
+    bool DefaultDrawing = true;
+    bool UseMultiTitle = false;
+    int RowHeight = 0; // 0: from the font
+    int RowLines = 0;
+    int TitleHeight = 0;
+    int TitleLines = 0;
+
+    TDataGridColumns& Columns() { return columns_; }
+    const TDataGridColumns& Columns() const { return columns_; }
+    TDataGridSumList& SumList() { return sumList_; }
+
+    // --- Geometry (grid coordinates: column 0 is the indicator column) ---
+    int ColCount() const { return static_cast<int>(colWidths_.size()); }
+    int RowCount() const { return static_cast<int>(rowHeights_.size()); }
+    int ColWidths(int col) const { return colWidths_.at(static_cast<std::size_t>(col)); }
+    int RowHeights(int row) const { return rowHeights_.at(static_cast<std::size_t>(row)); }
+    int DefaultRowHeight() const { return defaultRowHeight_; }
+    int IndicatorOffset() const { return options_.Has(TGridOption::dgIndicator) ? 1 : 0; }
+    int TitleOffset() const { return options_.Has(TGridOption::dgTitles) ? 1 : 0; }
+    int GridLineWidth() const { return 1; }
+    // The cell's rectangle without its lines; empty when not visible.
+    RECT CellRect(int col, int row) const;
+    // Grid rows of the data, the filler and the first footer row.
+    int FirstDataRow() const { return TitleOffset(); }
+    int FillerRow() const { return RowCount() - footerRowCount_ - 1; }
+    int FirstFooterRow() const { return RowCount() - footerRowCount_; }
+    // Rows a page step moves: visible rows less the footer and filler rows.
+    int PageRows() const;
+
+    // --- Current cell ---
+    int Col() const { return col_; }
+    void SetCol(int col);
+    // The grid row of the current record.
+    int Row() const { return TitleOffset() + link_.ActiveRecord(); }
+
+    // Text of footer row `footerRow` (0-based) of data column `column`.
+    std::wstring FooterText(int column, int footerRow) const;
+
+    // --- Repainting ---
+    void InvalidateRowBand(int row);
+    void InvalidateTitles();
+    void InvalidateFooter();
+    // Recomputes columns, heights and the row layout; repaints everything.
+    void LayoutChanged();
+
+    // Paints the whole client area (or what intersects `clip`) into dc.
+    void PaintTo(HDC dc, const RECT& clip);
+
+protected:
+    void CreateParams(ui::TCreateParams& params) override;
+    void WindowCreated() override;
+    void WndProc(ui::TMessage& msg) override;
+    void PaintWindow(HDC dc) override;
+    void FontChanged() override;
+    void ColorChanged() override;
+
+private:
+    friend class TGridDataLink;
+    friend class TDataGridColumns;
+
+    // Data link notifications.
+    void LinkActiveChanged();
+    void LinkDataSetChanged();
+    void LinkScrolled(int distance);
+    void LinkRecordChanged();
+
+    void BindColumns();
+    void InternalLayout();
+    // Returns whether any row height or the row count changed.
+    bool UpdateRowLayout();
+    void UpdateScrollBar();
+    int TextHeight(const ui::TFont& font) const;
+    int RowPitch() const { return defaultRowHeight_ + GridLineWidth(); }
+    int ColumnLeft(int col) const;
+    int RowTop(int row) const;
+    int GridWidth() const;  // right edge of the last column's line
+    int GridHeight() const; // bottom edge of the last row's line
+
+    // Painting.
+    void PaintLines(HDC dc, const RECT& clip);
+    void DrawCell(HDC dc, int col, int row, RECT rect, unsigned state);
+    void DrawIndicatorCell(HDC dc, int row, RECT rect, int dx, bool filler);
+    void DrawTitleCell(HDC dc, int col, RECT rect, int dx, int dy);
+    void DrawDataCell(HDC dc, int col, int row, RECT rect, unsigned state, int dx, int dy,
+                      bool& highlighted);
+    void DrawFooterCell(HDC dc, int col, int footerRow, RECT rect, int dx, int dy);
+    void DrawCellEdge(HDC dc, const RECT& rect, COLORREF fill, bool sunken);
+    bool HasCellEdge(int col, int row) const;
+    bool HasFocus() const;
+    void PaintHandler();
+
+    TGridDataLink link_;
+    TDataGridSumList sumList_; // before the columns: their footers release items in it
+    TDataGridColumns columns_;
+    int loading_ = 0;
+
+    TGridOptions options_{
+        TGridOption::dgEditing,      TGridOption::dgTitles,        TGridOption::dgIndicator,
+        TGridOption::dgColumnResize, TGridOption::dgColLines,      TGridOption::dgRowLines,
+        TGridOption::dgTabs,         TGridOption::dgConfirmDelete, TGridOption::dgCancelOnExit};
+    TGridOptionsExt optionsExt_;
+    bool flat_ = false;
+    int titleMargin_ = 4;
+    ui::TColor fixedColor_ = ui::clBtnFace;
+    ui::TFont titleFont_;
+    ui::TColor footerColor_ = ui::clWindow;
+    ui::TFont footerFont_;
+    int footerRowCount_ = 0;
+    std::optional<ui::TColor> evenRowColor_, oddRowColor_;
+
+    std::vector<int> colWidths_;
+    std::vector<int> rowHeights_;
+    int defaultRowHeight_ = 0;
+    int col_ = 1;
+    int glyphRow_ = -1;      // grid row of the last indicator glyph drawn
+    int paintedCurRow_ = -1; // grid row that was current at the last link event
+    int pressedCol_ = -1;    // title button being pressed (title-click sorting)
+    bool pressed_ = false;
+    bool layoutDone_ = false;
+    bool hasTail_ = false; // the filler and footer rows exist
+    bool destroying_ = false;
+    int titleRowHeight_ = 0;
+    data::TDataSet* boundDataSet_ = nullptr;
+    SCROLLINFO lastScroll_{};
+};
+
+class TDataGrid : public TCustomDataGrid {
+public:
+    using TCustomDataGrid::TCustomDataGrid;
+    std::wstring ClassName() const override { return L"TDataGrid"; }
+    std::vector<std::wstring> ClassChain() const override;
+};
+
+} // namespace grid
