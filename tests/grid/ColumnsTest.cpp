@@ -89,3 +89,61 @@ TEST_F(GridColumns, OptionSetsUseTheirOrdinalBits) {
 }
 
 } // namespace
+
+namespace {
+
+TEST(GridLifetime, TableFreedBeforeTheGridLeavesAnInactiveGridAndNoHooks) {
+    ui::TApplication app;
+    auto* table = new data::TClientDataSet;
+    table->FieldDefs().Add(L"fwq", 100);
+    table->CreateDataSet();
+    data::TDataSource source(table);
+    auto* form = new ui::TForm(&app);
+    form->SetClientSize(400, 200);
+    auto* g = new grid::TDataGrid(form);
+    g->SetParent(form);
+    g->SetBounds(0, 0, 400, 200);
+    g->SetDataSource(&source);
+    grid::ApplyResultGridConfig(*g);
+    form->Show();
+    table->Append();
+    table->Post();
+    EXPECT_EQ(g->FooterText(0, 1), L"1");
+    delete table;
+    EXPECT_EQ(g->DataSet(), nullptr);
+    EXPECT_EQ(g->FooterText(0, 1), L"0");
+    EXPECT_EQ(g->RowCount(), 5);                        // title, empty row, filler, footers
+    testing_support::Snapshot s(g->Handle(), 398, 198); // paints without a dataset
+    const RECT cell = g->CellRect(1, 1), indicator = g->CellRect(0, 1);
+    EXPECT_EQ(s.at(cell.left + 5, cell.top + 3), GetSysColor(COLOR_WINDOW));
+    for (int y = indicator.top + 1; y < indicator.bottom - 1; ++y)
+        for (int x = indicator.left + 1; x < indicator.right - 1; ++x)
+            ASSERT_NE(s.at(x, y), RGB(0, 0, 0)) << "no glyph without a dataset";
+    delete form;
+}
+
+TEST(GridLifetime, GridFreedFirstGivesTheTableItsHandlersBack) {
+    ui::TApplication app;
+    data::TClientDataSet table;
+    table.FieldDefs().Add(L"fwq", 100);
+    table.CreateDataSet();
+    int posts = 0;
+    table.AfterPost = [&](data::TDataSet&) { ++posts; };
+    data::TDataSource source(&table);
+    {
+        grid::TDataGrid g(nullptr);
+        g.SetDataSource(&source);
+        grid::ApplyResultGridConfig(g);
+        table.Append();
+        table.Post();
+        EXPECT_EQ(posts, 1);
+        EXPECT_EQ(g.FooterText(0, 1), L"1");
+    }
+    ASSERT_TRUE(table.AfterPost);
+    EXPECT_FALSE(table.AfterOpen); // nothing of the grid's stays behind
+    table.Append();
+    table.Post();
+    EXPECT_EQ(posts, 2);
+}
+
+} // namespace
