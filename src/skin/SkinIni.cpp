@@ -30,12 +30,11 @@ wchar_t FoldCase(wchar_t c) {
     return c;
 }
 
-bool EqualNoCase(std::wstring_view a, std::wstring_view b) {
-    if (a.size() != b.size()) return false;
-    for (std::size_t i = 0; i < a.size(); ++i) {
-        if (FoldCase(a[i]) != FoldCase(b[i])) return false;
-    }
-    return true;
+std::wstring Folded(std::wstring_view text) {
+    std::wstring out(text);
+    for (auto& c : out)
+        c = FoldCase(c);
+    return out;
 }
 
 } // namespace
@@ -79,11 +78,13 @@ void TSkinIni::LoadFromStream(std::span<const std::uint8_t> text) {
 void TSkinIni::LoadFromText(std::string_view text) {
     lines_.clear();
     headers_.clear();
+    firstHeader_.clear();
     std::wstring line;
     auto keep = [this](const std::wstring& raw) {
         std::wstring trimmed = TrimSkinText(raw);
         if (trimmed.empty() || trimmed.front() == L';') return;
         if (trimmed.size() >= 2 && trimmed.front() == L'[' && trimmed.back() == L']') {
+            firstHeader_.try_emplace(Folded(trimmed), headers_.size());
             headers_.push_back({trimmed, lines_.size()});
         }
         lines_.push_back(std::move(trimmed));
@@ -108,10 +109,9 @@ std::wstring TSkinIni::ReadString(std::wstring_view section, std::wstring_view k
     std::wstring wanted = L"[";
     wanted.append(section);
     wanted.push_back(L']');
-    std::size_t h = 0;
-    while (h < headers_.size() && !EqualNoCase(headers_[h].text, wanted))
-        ++h;
-    if (h == headers_.size()) return result;
+    const auto found = firstHeader_.find(Folded(wanted));
+    if (found == firstHeader_.end()) return result;
+    const std::size_t h = found->second;
 
     const std::size_t begin = headers_[h].line + 1;
     const std::size_t end = h + 1 < headers_.size() ? headers_[h + 1].line : lines_.size();

@@ -11,6 +11,7 @@
 #include <span>
 #include <string>
 #include <string_view>
+#include <unordered_map>
 #include <vector>
 
 namespace skin {
@@ -49,6 +50,9 @@ private:
     };
     std::vector<std::wstring> lines_;
     std::vector<Header> headers_;
+    // Case-folded header text -> index of its first occurrence in headers_,
+    // so that a lookup does not walk every header of a large text.
+    std::unordered_map<std::wstring, std::size_t> firstHeader_;
 };
 
 // Value conversions of the definition file, usable on their own.

@@ -56,7 +56,7 @@ std::unique_ptr<TSkinData> LoadSkinFile(std::span<const std::uint8_t> skinFile,
     if (report) *report = SkinLoadReport{};
     // The declared size decides how much the decoder produces, whatever the
     // input holds; refuse absurd sizes before decoding anything.
-    if (skinFile.size() >= 4 && ReadLe32(skinFile) > kMaxSkinPackageSize)
+    if (skinFile.size() >= 4 && ReadLe32(skinFile) > options.MaxPackageSize)
         return Fail(report, SkinLoadReport::Failure::kTooLarge);
 
     try {

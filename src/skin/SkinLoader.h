@@ -16,6 +16,10 @@
 
 namespace skin {
 
+// Largest decompressed package we decode. The embedded one is 234,786 bytes;
+// the size field comes from the file, so an unchecked one could ask for 4 GB.
+constexpr std::uint32_t kMaxSkinPackageSize = 64u * 1024 * 1024;
+
 // What the platform supplies to a load.
 struct SkinLoadOptions {
     // The system metric SM_CXHSCROLL: width of a scroll bar arrow.
@@ -25,6 +29,8 @@ struct SkinLoadOptions {
     // Resolves a system colour index (GetSysColor); without one the resolver
     // installed with SetSystemColourResolver is used.
     std::function<Colour(int index)> SystemColours;
+    // Declared package sizes above this are refused (a fuzzer lowers it).
+    std::uint32_t MaxPackageSize = kMaxSkinPackageSize;
 };
 
 // How far a load came, for the skin data component and for diagnostics.
@@ -42,10 +48,6 @@ struct SkinLoadReport {
     int BitmapsRequested = 0;    // ExtractFile calls
     int BitmapsFound = 0;        // of which returned a non-empty entry
 };
-
-// Largest decompressed package we decode. The embedded one is 234,786 bytes;
-// the size field comes from the file, so an unchecked one could ask for 4 GB.
-constexpr std::uint32_t kMaxSkinPackageSize = 64u * 1024 * 1024;
 
 // Loads a skin file (the bytes that follow the SkinStream length field, or
 // the contents of a file named by SkinFile). Returns null when no skin was
