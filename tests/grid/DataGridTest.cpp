@@ -341,6 +341,32 @@ TEST_F(GridPaint, WindowPaintMatchesPrintClient) {
     EXPECT_EQ(differences, 0);
 }
 
+TEST_F(GridPaint, SortMarkerSitsAtTheRightOfTheTitleCell) {
+    grid->Columns()[1].Title().SetSortMarker(grid::TSortMarker::smDown);
+    Snapshot s(Hwnd(), 880, 279);
+    const RECT cell = grid->CellRect(2, 0);
+    const RECT inner{cell.left + 1, cell.top + 1, cell.right - 1, cell.bottom - 1};
+    const int x = inner.right - 10 - 2, y = (inner.top + inner.bottom - 9) / 2;
+    EXPECT_EQ(s.at(x + 1, y + 1), RGB(128, 128, 128)); // top edge of the down triangle
+    EXPECT_EQ(s.at(x + 8, y + 2), RGB(255, 255, 255)); // its right side
+    EXPECT_EQ(s.at(x + 4, y + 3), kSkyBlue);           // hollow inside
+    EXPECT_EQ(s.at(x, y), kSkyBlue);                   // transparent margin
+    // The other titles carry no marker.
+    const RECT plain = grid->CellRect(3, 0);
+    EXPECT_EQ(s.at(plain.right - 1 - 12 + 1, y + 1), kSkyBlue);
+}
+
+TEST_F(GridPaint, FlatBorderIsASunkenOuterEdge) {
+    RedrawWindow(Hwnd(), nullptr, nullptr, RDW_FRAME | RDW_INVALIDATE | RDW_UPDATENOW);
+    RECT w;
+    GetWindowRect(Hwnd(), &w);
+    HDC dc = GetWindowDC(Hwnd());
+    const COLORREF topLeft = GetPixel(dc, 0, 20), bottom = GetPixel(dc, 20, w.bottom - w.top - 1);
+    ReleaseDC(Hwnd(), dc);
+    EXPECT_EQ(topLeft, EdgeTopLeftColor(BDR_SUNKENOUTER));
+    EXPECT_EQ(bottom, Sys(COLOR_BTNHIGHLIGHT));
+}
+
 // --- Repainting ---
 
 // Records the update region the grid sees at each WM_PAINT.
