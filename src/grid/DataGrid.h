@@ -12,7 +12,7 @@
 #include "grid/SumLists.h"
 #include "ui/WinControl.h"
 
-#include <memory>
+#include <optional>
 #include <vector>
 
 namespace grid {
