@@ -65,32 +65,35 @@ std::unique_ptr<TSkinData> LoadSkinFile(std::span<const std::uint8_t> skinFile,
             return Fail(report, SkinLoadReport::Failure::kOlderFormat);
         if (report) report->PackageSize = reader.PackageSize();
 
-        TSkinIni ini;
-        {
-            std::vector<std::uint8_t> text;
-            const std::wstring name = reader.ExtractFirstMatch(L".ini", text);
-            if (report) report->DefinitionName = name;
-            ini.LoadFromStream(text);
-        }
-
-        auto data = std::make_unique<TSkinData>();
-        const SkinEntryReader entries = [&](std::wstring_view name) {
+        std::vector<std::uint8_t> text;
+        const std::wstring name = reader.ExtractFirstMatch(L".ini", text);
+        if (report) report->DefinitionName = name;
+        const SkinEntryReader entries = [&](std::wstring_view entry) {
             std::vector<std::uint8_t> body;
-            reader.ExtractFile(name, body);
+            reader.ExtractFile(entry, body);
             if (report) {
                 ++report->BitmapsRequested;
                 if (!body.empty()) ++report->BitmapsFound;
             }
             return body;
         };
-        ReadSkinDefinition(ini, entries, *data, options.Fallbacks);
-        BuildDerived(*data, options);
-        return data;
+        return BuildSkinData(text, entries, options);
     } catch (const std::bad_alloc&) {
         return Fail(report, SkinLoadReport::Failure::kDecodeFailure);
     } catch (const std::exception&) {
         return Fail(report, SkinLoadReport::Failure::kDecodeFailure);
     }
+}
+
+std::unique_ptr<TSkinData> BuildSkinData(std::span<const std::uint8_t> definition,
+                                         const SkinEntryReader& entries,
+                                         const SkinLoadOptions& options) {
+    TSkinIni ini;
+    ini.LoadFromStream(definition);
+    auto data = std::make_unique<TSkinData>();
+    ReadSkinDefinition(ini, entries, *data, options.Fallbacks);
+    BuildDerived(*data, options);
+    return data;
 }
 
 std::unique_ptr<TSkinData> LoadSkinStream(std::span<const std::uint8_t> payload,

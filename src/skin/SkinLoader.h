@@ -56,6 +56,12 @@ std::unique_ptr<TSkinData> LoadSkinFile(std::span<const std::uint8_t> skinFile,
                                         SkinLoadReport* report = nullptr,
                                         const SkinLoadOptions& options = {});
 
+// The steps after the package: parses the definition text, reads it with
+// bitmaps from `entries` and builds the derived elements.
+std::unique_ptr<TSkinData> BuildSkinData(std::span<const std::uint8_t> definition,
+                                         const SkinEntryReader& entries,
+                                         const SkinLoadOptions& options = {});
+
 // Loads a SkinStream payload: a signed 32-bit little-endian length n, then n
 // bytes of skin file.
 std::unique_ptr<TSkinData> LoadSkinStream(std::span<const std::uint8_t> payload,

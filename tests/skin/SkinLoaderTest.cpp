@@ -2,6 +2,11 @@
 
 #include <gtest/gtest.h>
 
+#include "skin/SkinIni.h"
+
+#include <fstream>
+#include <iterator>
+#include <map>
 #include <random>
 #include <vector>
 
@@ -86,6 +91,61 @@ TEST(SkinLoader, SurvivesGarbage) {
     // Random data almost never carries the package marker.
     EXPECT_LE(built, 3);
 }
+
+#ifdef SONDRELK_ASSETS_DIR
+// The embedded definition over stand-in bitmaps of the embedded skin's sizes:
+// everything after the package, derived elements included.
+TEST(SkinLoader, BuildsEmbeddedDefinitionWithDerivedElements) {
+    std::ifstream in(SONDRELK_ASSETS_DIR "/skin/iridium.ini", std::ios::binary);
+    ASSERT_TRUE(in);
+    const std::vector<std::uint8_t> ini((std::istreambuf_iterator<char>(in)),
+                                        std::istreambuf_iterator<char>());
+    const std::map<std::wstring, std::pair<int, int>> sizes = {
+        {L"top.bmp", {185, 44}},         {L"bottom.bmp", {185, 10}},
+        {L"left.bmp", {10, 193}},        {L"right.bmp", {10, 193}},
+        {L"menu.bmp", {70, 38}},         {L"button.bmp", {275, 22}},
+        {L"check.bmp", {52, 13}},        {L"radio.bmp", {52, 13}},
+        {L"progress.bmp", {40, 13}},     {L"groupboxedge.bmp", {128, 64}},
+        {L"tabborders.bmp", {29, 28}},   {L"tabs.bmp", {200, 19}},
+        {L"combobutton.bmp", {72, 21}},  {L"sunkedge.bmp", {40, 9}},
+        {L"headerbar.bmp", {320, 17}},   {L"select.bmp", {375, 23}},
+        {L"menuskin.bmp", {50, 50}},     {L"arrows.bmp", {368, 16}},
+        {L"hscrolltray.bmp", {80, 16}},  {L"vscrolltray.bmp", {64, 25}},
+        {L"scrollbutton.bmp", {48, 16}}, {L"mdibutton.bmp", {180, 14}},
+        {L"grouptop.bmp", {64, 19}},     {L"button0.bmp", {66, 12}},
+        {L"button1.bmp", {66, 12}},      {L"button2.bmp", {66, 12}}};
+    int missing = 0;
+    const SkinEntryReader entries = [&](std::wstring_view name) {
+        auto it = sizes.find(AsciiLower(name));
+        if (it == sizes.end()) {
+            ++missing;
+            return std::vector<std::uint8_t>{};
+        }
+        return SaveBmp(Pixmap(it->second.first, it->second.second, Rgb(40, 80, 120)));
+    };
+    SkinLoadOptions options;
+    options.CxHScroll = 17;
+    const auto data = BuildSkinData(ini, entries, options);
+    ASSERT_TRUE(data);
+    EXPECT_EQ(missing, 0);
+    ASSERT_TRUE(data->Top && data->Left && data->Buttons && data->Scrollbar && data->MenuItem);
+    EXPECT_EQ(data->Top->FrameHeight(true), 22);
+    EXPECT_EQ(data->Left->FrameWidth(), 5);
+    EXPECT_EQ(data->Buttons->FrameWidth(), 55);
+    EXPECT_EQ(data->Buttons->CheckButtonFrame, 4);
+    EXPECT_EQ(data->Scrollbar->FrameWidth(), 16);
+    EXPECT_EQ(data->MenuItem->Frame, 5);
+    ASSERT_EQ(data->CaptionButtons.size(), 7u);
+    EXPECT_EQ(data->CaptionButtons[0]->Frame, 6);
+    EXPECT_EQ(data->CaptionButtons[0]->FrameWidth(), 11);
+    EXPECT_EQ(data->CaptionButtons[4]->XCoord, 57);
+    EXPECT_EQ(data->CaptionButtons[4]->Bitmap.Width(), 60);
+    // Derived elements were built from the loaded ones.
+    EXPECT_EQ(data->Toolbar->Bitmap.Width(), 10);
+    EXPECT_EQ(data->Toolbar->Bitmap.Height(), 40);
+    EXPECT_FALSE(data->ComboxArrow->Bitmap.Empty());
+}
+#endif
 
 } // namespace
 } // namespace skin
