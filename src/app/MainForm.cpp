@@ -4,6 +4,8 @@
 #include "app/Resources.h"
 #include "data/ClientDataSet.h"
 #include "data/DataSource.h"
+#include "grid/DataGrid.h"
+#include "grid/ResultGridConfig.h"
 #include "platform/AdoSession.h"
 #include "platform/Sockets.h"
 #include "ui/Application.h"
@@ -95,7 +97,12 @@ TForm1::TForm1(ui::TComponent* owner, std::unique_ptr<platform::IDatabaseSession
     Button2->OnClick = [this](ui::TComponent* sender) { Button2Click(sender); };
     Button2->SetParent(this);
 
-    // The grid (tab order 0) takes the band 0,0 - 882,281 above the buttons.
+    // The result table's grid: the band across the top, first in tab order.
+    DataGrid1 = new grid::TDataGrid(this);
+    DataGrid1->SetName(L"DataGrid1");
+    DataGrid1->SetBounds(0, 0, 882, 281);
+    DataGrid1->TabOrder = 0;
+    DataGrid1->SetParent(this);
 
     Button1 = new ui::TButton(this);
     Button1->SetName(L"Button1");
@@ -114,6 +121,9 @@ TForm1::TForm1(ui::TComponent* owner, std::unique_ptr<platform::IDatabaseSession
     clientDataSet1_ = CreateResultTable();
     dataSource1_ = std::make_unique<data::TDataSource>();
     dataSource1_->SetDataSet(clientDataSet1_.get());
+    dataSource1_->Name = L"DataSource1";
+    DataGrid1->SetDataSource(dataSource1_.get());
+    grid::ApplyResultGridConfig(*DataGrid1);
 
     ScaleToScreen();
     OnCreate = [this](ui::TComponent* sender) { FormCreate(sender); };
@@ -121,7 +131,10 @@ TForm1::TForm1(ui::TComponent* owner, std::unique_ptr<platform::IDatabaseSession
 }
 
 TForm1::~TForm1() {
-    // The grid and data source let go of the table before it goes.
+    // The grid lets go of the data source, and the source of the table,
+    // before the members below are freed (the grid, an owned component,
+    // outlives them).
+    if (DataGrid1) DataGrid1->SetDataSource(nullptr);
     if (dataSource1_) dataSource1_->SetDataSet(nullptr);
 }
 

@@ -13,6 +13,9 @@ namespace data {
 class TClientDataSet;
 class TDataSource;
 } // namespace data
+namespace grid {
+class TDataGrid;
+}
 namespace ui {
 class TButton;
 class TImage;
@@ -51,6 +54,7 @@ public:
     ui::TImage* Image1 = nullptr;
     ui::TSpeedButton* SpeedButton15 = nullptr;
     ui::TButton* Button2 = nullptr;
+    grid::TDataGrid* DataGrid1 = nullptr;
     ui::TButton* Button1 = nullptr;
     TTcpClient* TcpClient1 = nullptr;
 

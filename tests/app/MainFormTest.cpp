@@ -1,5 +1,6 @@
 #include "app/MainForm.h"
 #include "app/ProgressForm.h"
+#include "grid/DataGrid.h"
 #include "support/WindowTest.h"
 #include "ui/Animate.h"
 #include "ui/Application.h"
@@ -66,9 +67,10 @@ TEST(MainWindow, LayoutCaptionAndFrame) {
     EXPECT_EQ(form->Image1->Visible(), app::BannerVisibleOn(app::TodaySerial()));
     EXPECT_EQ(form->Image1->PictureSize().cx, 415);
     EXPECT_EQ(form->Image1->PictureSize().cy, 60);
-    // Until the grid takes tab order 0, Detect is the first control in tab order.
+    // The grid is first in tab order and has the focus when the window shows.
     testing_support::Pump();
-    EXPECT_EQ(GetFocus(), form->Button1->Handle());
+    EXPECT_EQ(GetFocus(), form->DataGrid1->Handle());
+    EXPECT_EQ(ClassOf(form->DataGrid1->Handle()), L"TDataGrid");
 }
 
 TEST(MainWindow, ExitClosesTheProgram) {
