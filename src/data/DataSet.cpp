@@ -186,15 +186,19 @@ void TDataSet::Post() {
     if (!EditMode(state_)) throw DataSetError(L"Dataset not in edit or insert mode");
     DataEvent(TDataEvent::deUpdateRecord);
     Fire(BeforePost);
-    const int pos = state_ == TDataSetState::dsInsert ? InternalPostInsert(buffer_, insertBefore_)
-                                                      : InternalPostEdit(cur_, buffer_);
+    const bool inserting = state_ == TDataSetState::dsInsert;
+    const int pos =
+        inserting ? InternalPostInsert(buffer_, insertBefore_) : InternalPostEdit(cur_, buffer_);
+    // An edited record that keeps its place changes only itself; anything
+    // else (a new row, a row moved by the index in force) changes the order.
+    const bool inPlace = !inserting && pos == cur_;
     buffer_.clear();
     modified_ = false;
     insertPos_ = -1;
     state_ = TDataSetState::dsBrowse;
     SetCursor(pos);
     DataEvent(TDataEvent::deUpdateState);
-    DataEvent(TDataEvent::deDataSetChange);
+    DataEvent(inPlace ? TDataEvent::deRecordChange : TDataEvent::deDataSetChange);
     Fire(AfterPost);
 }
 

@@ -83,6 +83,24 @@ TEST(DataLink, EveryKindOfChangeReachesTheLink) {
     EXPECT_EQ(b.link.Take(), (Strings{L"changed"}));
 }
 
+TEST(DataLink, PostingAnEditThatKeepsItsPlaceChangesOnlyThatRecord) {
+    Bound b(3);
+    b.table->Edit();
+    b.table->FieldByName(L"bz")->SetAsString(L"x ");
+    b.link.Take();
+    b.table->Post();
+    EXPECT_EQ(b.link.Take(), (Strings{L"editing", L"record *"}));
+    // Under an index on the written field the row moves: the order changed.
+    b.table->AddIndex(L"byRemark", L"bz");
+    b.table->SetIndexName(L"byRemark");
+    b.table->First();
+    b.table->Edit();
+    b.table->FieldByName(L"bz")->SetAsString(L"z ");
+    b.link.Take();
+    b.table->Post();
+    EXPECT_EQ(b.link.Take(), (Strings{L"editing", L"changed"}));
+}
+
 TEST(DataLink, WindowScrollsOnlyWhenTheCursorLeavesIt) {
     Bound b(10, 3);
     EXPECT_EQ(b.link.Window(), (Strings{L"1", L"2", L"3"}));
