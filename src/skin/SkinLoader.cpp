@@ -3,7 +3,6 @@
 #include "skin/DerivedElements.h"
 #include "skin/ImageOps.h"
 #include "skin/SkinIni.h"
-#include "skin/SkinPackage.h"
 
 #include <new>
 
@@ -61,7 +60,8 @@ std::unique_ptr<TSkinData> LoadSkinFile(std::span<const std::uint8_t> skinFile,
 
     try {
         TSkinReader reader;
-        if (!reader.LoadPackage(skinFile))
+        reader.OnOlderFormat = options.OnOlderFormat;
+        if (!reader.LoadPackage(skinFile, options.MaxPackageSize))
             return Fail(report, SkinLoadReport::Failure::kOlderFormat);
         if (report) report->PackageSize = reader.PackageSize();
 

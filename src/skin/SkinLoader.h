@@ -5,6 +5,7 @@
 #pragma once
 
 #include "skin/SkinDefinition.h"
+#include "skin/SkinPackage.h"
 
 #include <cstddef>
 #include <cstdint>
@@ -16,10 +17,6 @@
 
 namespace skin {
 
-// Largest decompressed package we decode. The embedded one is 234,786 bytes;
-// the size field comes from the file, so an unchecked one could ask for 4 GB.
-constexpr std::uint32_t kMaxSkinPackageSize = 64u * 1024 * 1024;
-
 // What the platform supplies to a load.
 struct SkinLoadOptions {
     // The system metric SM_CXHSCROLL: width of a scroll bar arrow.
@@ -29,8 +26,11 @@ struct SkinLoadOptions {
     // Resolves a system colour index (GetSysColor); without one the resolver
     // installed with SetSystemColourResolver is used.
     std::function<Colour(int index)> SystemColours;
-    // Declared package sizes above this are refused (a fuzzer lowers it).
-    std::uint32_t MaxPackageSize = kMaxSkinPackageSize;
+    // Declared package sizes above this are refused before decoding: the size
+    // field comes from the file and could ask for 4 GB (a fuzzer lowers it).
+    std::uint32_t MaxPackageSize = package::kMaxPackageSize;
+    // Told the older-format message when the package is refused.
+    std::function<void(std::wstring_view message)> OnOlderFormat;
 };
 
 // How far a load came, for the skin data component and for diagnostics.
