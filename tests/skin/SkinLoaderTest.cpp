@@ -147,5 +147,53 @@ TEST(SkinLoader, BuildsEmbeddedDefinitionWithDerivedElements) {
 }
 #endif
 
+#ifdef SONDRELK_SKIN_FILE
+// The packed embedded skin, as the build makes it from assets/skin.
+TEST(SkinLoader, LoadsTheEmbeddedSkin) {
+    std::ifstream in(SONDRELK_SKIN_FILE, std::ios::binary);
+    ASSERT_TRUE(in);
+    const std::vector<std::uint8_t> file((std::istreambuf_iterator<char>(in)),
+                                         std::istreambuf_iterator<char>());
+    std::vector<std::uint8_t> payload = Le32(static_cast<std::uint32_t>(file.size()));
+    payload.insert(payload.end(), file.begin(), file.end());
+
+    SkinLoadReport report;
+    const auto data = LoadSkinStream(payload, &report);
+    ASSERT_TRUE(data);
+    EXPECT_EQ(report.Result, Failure::kNone);
+    EXPECT_EQ(report.DefinitionName, L"iridium.ini");
+    EXPECT_GT(report.BitmapsRequested, 26);
+    EXPECT_EQ(report.BitmapsFound, report.BitmapsRequested);
+
+    ASSERT_TRUE(data->Top && data->Bottom && data->Left && data->Right);
+    EXPECT_EQ(data->Top->Name, L"Top");
+    EXPECT_EQ(data->Top->Bitmap.Width(), 185);
+    EXPECT_EQ(data->Top->Bitmap.Height(), 44);
+    EXPECT_EQ(data->Top->Frame, 2);
+    EXPECT_EQ(data->Top->Margins, (TSkinMargins{17, 0, 22, 0}));
+    EXPECT_EQ(data->Bottom->Trans, 0);
+    EXPECT_EQ(data->Left->Margins, (TSkinMargins{0, 30, 0, 4}));
+    ASSERT_TRUE(data->Buttons && data->Progress && data->Scrollbar && data->HorzScroll);
+    EXPECT_EQ(data->Buttons->FrameWidth(), 55);
+    EXPECT_EQ(data->Buttons->CheckButtonFrame, 4);
+    EXPECT_EQ(data->Progress->FrameWidth(), 20);
+    EXPECT_EQ(data->Progress->Margins, (TSkinMargins{3, 6, 3, 6}));
+    EXPECT_EQ(data->Scrollbar->FrameWidth(), 16);
+    EXPECT_EQ(data->HorzScroll->Name, L"HorzScroll");
+    EXPECT_EQ(data->HorzScroll->Frame, 4);
+    EXPECT_EQ(data->Colours.Hilight, Rgb(132, 130, 247));
+    EXPECT_EQ(data->Colours.ButtonFace, Rgb(221, 221, 221));
+    EXPECT_EQ(data->Title->ActiveText, Rgb(255, 255, 255));
+    ASSERT_EQ(data->CaptionButtons.size(), 7u);
+    EXPECT_EQ(data->CaptionButtons[0]->Name, L"BUTTON0");
+    EXPECT_EQ(data->CaptionButtons[0]->FrameWidth(), 11);
+    EXPECT_EQ(data->CaptionButtons[0]->FrameHeight(), 12);
+    EXPECT_EQ(data->CaptionButtons[2]->XCoord, 46);
+    EXPECT_TRUE(data->CaptionButtons[3]->Bitmap.Empty());
+    EXPECT_EQ(data->CaptionButtons[6]->Action, 9);
+    EXPECT_EQ(data->Toolbar->Bitmap.Height(), 40);
+}
+#endif
+
 } // namespace
 } // namespace skin
