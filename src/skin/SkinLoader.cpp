@@ -4,7 +4,7 @@
 #include "skin/ImageOps.h"
 #include "skin/SkinIni.h"
 
-#include <new>
+#include <stdexcept>
 
 namespace skin {
 
@@ -78,9 +78,9 @@ std::unique_ptr<TSkinData> LoadSkinFile(std::span<const std::uint8_t> skinFile,
             return body;
         };
         return BuildSkinData(text, entries, options);
-    } catch (const std::bad_alloc&) {
-        return Fail(report, SkinLoadReport::Failure::kDecodeFailure);
     } catch (const std::exception&) {
+        // The decoder's ELzhError and running out of memory: the skin engine
+        // fails silently, the skin is simply not loaded.
         return Fail(report, SkinLoadReport::Failure::kDecodeFailure);
     }
 }
