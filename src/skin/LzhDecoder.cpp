@@ -73,8 +73,12 @@ private:
 
 } // namespace
 
-std::uint8_t PositionCode(std::uint8_t firstByte) { return kPositions.code[firstByte]; }
-std::uint8_t PositionBits(std::uint8_t firstByte) { return kPositions.bits[firstByte]; }
+std::uint8_t PositionCode(std::uint8_t firstByte) {
+    return kPositions.code[firstByte];
+}
+std::uint8_t PositionBits(std::uint8_t firstByte) {
+    return kPositions.bits[firstByte];
+}
 
 TLzhTree::TLzhTree() {
     for (int i = 0; i < kCharCount; ++i) {
@@ -105,11 +109,13 @@ void TLzhTree::Reconstruct() {
     for (int i = 0, n = kCharCount; n < kTableSize; i += 2, ++n) {
         const auto f = static_cast<std::uint16_t>(freq_[i] + freq_[i + 1]);
         int k = n - 1;
-        while (f < freq_[k]) --k;
+        while (f < freq_[k])
+            --k;
         ++k;
         std::memmove(&freq_[k + 1], &freq_[k], sizeof(freq_[0]) * static_cast<std::size_t>(n - k));
         freq_[k] = f;
-        std::memmove(&child_[k + 1], &child_[k], sizeof(child_[0]) * static_cast<std::size_t>(n - k));
+        std::memmove(&child_[k + 1], &child_[k],
+                     sizeof(child_[0]) * static_cast<std::size_t>(n - k));
         child_[k] = static_cast<std::uint16_t>(i);
     }
     for (int i = 0; i < kTableSize; ++i) {
@@ -152,7 +158,8 @@ void TLzhTree::Update(int symbol) {
 void TLzhDecoder::Unpack(std::uint32_t outSize, ByteSource& source, ByteSink& sink) {
     // The tables live for one run and go whatever happens.
     std::unique_ptr<TLzhTree> tree(new (std::nothrow) TLzhTree);
-    std::unique_ptr<std::uint8_t[]> ring(new (std::nothrow) std::uint8_t[kRingSize + kMaxMatch - 1]);
+    std::unique_ptr<std::uint8_t[]> ring(new (std::nothrow)
+                                             std::uint8_t[kRingSize + kMaxMatch - 1]);
     if (!tree || !ring) throw ELzhError("LZH : Cannot get memory for dictionary tables");
     std::memset(ring.get(), kFillByte, kStartPos);
     std::memset(ring.get() + kStartPos, 0, kRingSize + kMaxMatch - 1 - kStartPos);
@@ -162,7 +169,8 @@ void TLzhDecoder::Unpack(std::uint32_t outSize, ByteSource& source, ByteSink& si
     std::uint32_t count = 0;
     while (count < outSize) {
         int c = tree->Child(kRoot);
-        while (c < kTableSize) c = tree->Child(c + in.Bit());
+        while (c < kTableSize)
+            c = tree->Child(c + in.Bit());
         c -= kTableSize;
         tree->Update(c);
 

@@ -32,15 +32,15 @@ public:
 
 // The format's fixed parameters, shared with the packer.
 namespace lzh {
-constexpr int kRingSize = 4096;     // N: size of the sliding window
-constexpr int kMaxMatch = 60;       // F: longest match
-constexpr int kThreshold = 2;       // a match must be longer than this
+constexpr int kRingSize = 4096;                          // N: size of the sliding window
+constexpr int kMaxMatch = 60;                            // F: longest match
+constexpr int kThreshold = 2;                            // a match must be longer than this
 constexpr int kCharCount = 256 - kThreshold + kMaxMatch; // N_CHAR: 256 literals + 58 lengths
-constexpr int kTableSize = kCharCount * 2 - 1;            // T: nodes of the Huffman tree
-constexpr int kRoot = kTableSize - 1;                     // R: the root node
-constexpr std::uint16_t kMaxFreq = 0x8000; // root frequency that triggers a rebuild
-constexpr std::uint8_t kFillByte = 0x20;   // the window starts as spaces
-constexpr int kStartPos = kRingSize - kMaxMatch; // first write position in the window
+constexpr int kTableSize = kCharCount * 2 - 1;           // T: nodes of the Huffman tree
+constexpr int kRoot = kTableSize - 1;                    // R: the root node
+constexpr std::uint16_t kMaxFreq = 0x8000;               // root frequency that triggers a rebuild
+constexpr std::uint8_t kFillByte = 0x20;                 // the window starts as spaces
+constexpr int kStartPos = kRingSize - kMaxMatch;         // first write position in the window
 } // namespace lzh
 
 // The adaptive Huffman tree both sides keep in step.
@@ -56,7 +56,7 @@ public:
 private:
     void Reconstruct();
 
-    std::uint16_t freq_[lzh::kTableSize + 1];                // +1: 0xFFFF sentinel
+    std::uint16_t freq_[lzh::kTableSize + 1];                 // +1: 0xFFFF sentinel
     std::uint16_t parent_[lzh::kTableSize + lzh::kCharCount]; // leaves' parents above T
     std::uint16_t child_[lzh::kTableSize];
 };

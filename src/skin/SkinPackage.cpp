@@ -35,7 +35,9 @@ std::uint32_t ReadLe32(std::span<const std::uint8_t> bytes, std::size_t at) {
            static_cast<std::uint32_t>(bytes[at + 3]) << 24;
 }
 
-char LowerAscii(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
+char LowerAscii(char c) {
+    return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
+}
 
 std::string LowerName(std::wstring_view name) {
     std::string out;
@@ -51,7 +53,8 @@ std::string LowerName(std::wstring_view name) {
 std::wstring Widen(const std::string& name) {
     std::wstring out;
     out.reserve(name.size());
-    for (const char ch : name) out.push_back(static_cast<wchar_t>(static_cast<unsigned char>(ch)));
+    for (const char ch : name)
+        out.push_back(static_cast<wchar_t>(static_cast<unsigned char>(ch)));
     return out;
 }
 
@@ -87,7 +90,8 @@ bool TSkinReader::Refuse() {
     return false;
 }
 
-bool TSkinReader::LoadPackage(std::span<const std::uint8_t> skinFile, std::uint32_t maxPackageSize) {
+bool TSkinReader::LoadPackage(std::span<const std::uint8_t> skinFile,
+                              std::uint32_t maxPackageSize) {
     names_.clear();
     sizes_.clear();
     offsets_.clear();

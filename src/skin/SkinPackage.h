@@ -15,15 +15,16 @@ namespace skin {
 
 // Shown to the user when a package is not in the format we read. The Windows
 // layer puts it in a message box; this layer only reports it.
-inline constexpr wchar_t kOlderSkinMessage[] = L"This is Older Skin File\rPlease update to new version !";
+inline constexpr wchar_t kOlderSkinMessage[] =
+    L"This is Older Skin File\rPlease update to new version !";
 
 namespace package {
-constexpr std::uint32_t kMarker = 20000;        // first header field of a current package
-constexpr std::uint32_t kReserved1 = 4666021;   // written by the packer, ignored on reading
+constexpr std::uint32_t kMarker = 20000;      // first header field of a current package
+constexpr std::uint32_t kReserved1 = 4666021; // written by the packer, ignored on reading
 constexpr std::uint32_t kReserved2 = 4666029;
-constexpr std::size_t kHeaderSize = 16;         // marker, name list length, two reserved
-constexpr std::size_t kSizeFieldSize = 4;       // leading decoded size of a skin file
-constexpr std::size_t kMaxEntries = 1001;       // room the reader keeps for entry sizes
+constexpr std::size_t kHeaderSize = 16;   // marker, name list length, two reserved
+constexpr std::size_t kSizeFieldSize = 4; // leading decoded size of a skin file
+constexpr std::size_t kMaxEntries = 1001; // room the reader keeps for entry sizes
 constexpr std::uint32_t kMaxPackageSize = 64u * 1024 * 1024; // largest decoded size we accept
 } // namespace package
 
@@ -55,7 +56,7 @@ private:
     bool Refuse();
     void CopyEntry(std::size_t index, std::vector<std::uint8_t>& target) const;
 
-    std::vector<std::string> names_;   // lower-cased, list order
+    std::vector<std::string> names_; // lower-cased, list order
     std::vector<std::int32_t> sizes_;
     std::vector<std::size_t> offsets_; // start of each body in body_
     std::vector<std::uint8_t> body_;

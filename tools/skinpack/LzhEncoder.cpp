@@ -12,7 +12,8 @@ using namespace skin::lzh;
 namespace {
 
 void AppendLe32(std::vector<std::uint8_t>& out, std::uint32_t v) {
-    for (int i = 0; i < 4; ++i) out.push_back(static_cast<std::uint8_t>(v >> (8 * i)));
+    for (int i = 0; i < 4; ++i)
+        out.push_back(static_cast<std::uint8_t>(v >> (8 * i)));
 }
 
 // Inverse of the decoder's position tables: first byte and bit count of each
@@ -46,7 +47,8 @@ void TLzhEncoder::PutBit(int bit) {
 }
 
 void TLzhEncoder::PutBits(unsigned value, int count) {
-    for (int i = count - 1; i >= 0; --i) PutBit((value >> i) & 1);
+    for (int i = count - 1; i >= 0; --i)
+        PutBit((value >> i) & 1);
 }
 
 void TLzhEncoder::PutSymbol(int symbol) {
@@ -56,11 +58,14 @@ void TLzhEncoder::PutSymbol(int symbol) {
     int depth = 0;
     for (int k = tree_.Parent(symbol + kTableSize); k != kRoot; k = tree_.Parent(k))
         path[depth++] = k & 1;
-    while (depth > 0) PutBit(path[--depth]);
+    while (depth > 0)
+        PutBit(path[--depth]);
     tree_.Update(symbol);
 }
 
-void TLzhEncoder::PutLiteral(std::uint8_t byte) { PutSymbol(byte); }
+void TLzhEncoder::PutLiteral(std::uint8_t byte) {
+    PutSymbol(byte);
+}
 
 void TLzhEncoder::PutMatch(int length, int distance) {
     if (length <= kThreshold || length > kMaxMatch || distance < 1 || distance > kRingSize)
@@ -110,7 +115,8 @@ std::vector<std::uint8_t> Compress(std::span<const std::uint8_t> data) {
                 const int dist = static_cast<int>(i) - cand;
                 if (dist > kRingSize) break;
                 int len = 0;
-                while (len < maxLen && data[static_cast<std::size_t>(cand + len)] == data[i + len]) ++len;
+                while (len < maxLen && data[static_cast<std::size_t>(cand + len)] == data[i + len])
+                    ++len;
                 if (len > bestLen) {
                     bestLen = len;
                     bestDist = dist;
@@ -120,7 +126,8 @@ std::vector<std::uint8_t> Compress(std::span<const std::uint8_t> data) {
         }
         if (bestLen > kThreshold) {
             enc.PutMatch(bestLen, bestDist);
-            for (int k = 0; k < bestLen; ++k) insert(i + k);
+            for (int k = 0; k < bestLen; ++k)
+                insert(i + k);
             i += static_cast<std::size_t>(bestLen);
         } else {
             enc.PutLiteral(data[i]);
@@ -141,15 +148,18 @@ std::vector<std::uint8_t> MakeSkinFile(std::span<const std::uint8_t> package) {
 
 std::vector<std::uint8_t> BuildPackage(const std::vector<Entry>& entries) {
     std::string list;
-    for (const auto& e : entries) list += e.first + "\r\n";
+    for (const auto& e : entries)
+        list += e.first + "\r\n";
     std::vector<std::uint8_t> out;
     AppendLe32(out, skin::package::kMarker);
     AppendLe32(out, static_cast<std::uint32_t>(list.size()));
     AppendLe32(out, skin::package::kReserved1);
     AppendLe32(out, skin::package::kReserved2);
     out.insert(out.end(), list.begin(), list.end());
-    for (const auto& e : entries) AppendLe32(out, static_cast<std::uint32_t>(e.second.size()));
-    for (const auto& e : entries) out.insert(out.end(), e.second.begin(), e.second.end());
+    for (const auto& e : entries)
+        AppendLe32(out, static_cast<std::uint32_t>(e.second.size()));
+    for (const auto& e : entries)
+        out.insert(out.end(), e.second.begin(), e.second.end());
     return out;
 }
 

@@ -43,7 +43,8 @@ int main(int argc, char** argv) {
     const auto package = skinpack::BuildPackage(entries);
     const auto file = skinpack::MakeSkinFile(package);
     std::ofstream out(argv[3], std::ios::binary | std::ios::trunc);
-    out.write(reinterpret_cast<const char*>(file.data()), static_cast<std::streamsize>(file.size()));
+    out.write(reinterpret_cast<const char*>(file.data()),
+              static_cast<std::streamsize>(file.size()));
     if (!out) {
         std::cerr << "skinpack: cannot write " << argv[3] << "\n";
         return 1;
