@@ -577,8 +577,9 @@ def draw_headerbar():
 
 CHECK_MARK = ["......#",
               ".....##",
-              "#...##.",
-              "##.##..",
+              "#...###",
+              "##.###.",
+              "#####..",
               ".###...",
               "..#...."]
 
@@ -1007,12 +1008,69 @@ def check_file(path, name):
     return problems
 
 
+# Elements drawn opaquely must not show the transparent key anywhere.
+OPAQUE = ("bottom.bmp", "button.bmp", "sunkedge.bmp", "tabs.bmp", "tabborders.bmp",
+          "headerbar.bmp", "grouptop.bmp", "groupboxedge.bmp", "menu.bmp", "plain.bmp",
+          "menuskin.bmp", "hscrolltray.bmp", "vscrolltray.bmp")
+
+# Pixels that must be transparent: (name, frame count, stacked, x, y in the frame).
+# The window's rounded top corners are cut out of the region by these.
+MUST_BE_KEY = (("left.bmp", 2, False, 0, 0),
+               ("right.bmp", 2, False, 4, 0), ("left.bmp", 2, False, 0, 192),
+               ("right.bmp", 2, False, 4, 192), ("button0.bmp", 6, False, 0, 0),
+               ("check.bmp", 4, False, 0, 0), ("radio.bmp", 4, False, 0, 0),
+               ("progress.bmp", 2, False, 0, 0), ("combobutton.bmp", 4, False, 17, 0),
+               ("arrows.bmp", 23, False, 0, 0), ("select.bmp", 5, False, 0, 22))
+
+
+def read_pixels(blob):
+    """Top-down rows of (r, g, b) of an uncompressed 24- or 32-bit BMP."""
+    offset = struct.unpack_from("<I", blob, 10)[0]
+    _, w, h, _, bpp = struct.unpack_from("<IiiHH", blob, FILE_HEADER)
+    step = bpp // 8
+    stride = (w * step + 3) & ~3
+    rows = []
+    for y in range(h - 1, -1, -1):
+        base = offset + y * stride
+        rows.append([(blob[base + x * step + 2], blob[base + x * step + 1], blob[base + x * step])
+                     for x in range(w)])
+    return rows
+
+
+def check_art(folder):
+    """Where the key colour must and must not appear."""
+    problems = []
+    pixels = {}
+    for name in SIZES:
+        with open(os.path.join(folder, name), "rb") as f:
+            pixels[name] = read_pixels(f.read())
+    for name in OPAQUE:
+        if any(MAGENTA in row for row in pixels[name]):
+            problems.append("%s: drawn opaquely but holds magenta" % name)
+    for name, count, is_stacked, x, y in MUST_BE_KEY:
+        w, h, _ = SIZES[name]
+        for k in range(count):
+            px, py = (x, y + k * (h // count)) if is_stacked else (x + k * (w // count), y)
+            if pixels[name][py][px] != MAGENTA:
+                problems.append("%s: frame %d pixel (%d, %d) is not transparent" % (name, k + 1, x, y))
+    if any(row[x] != MAGENTA for row in pixels["select.bmp"] for x in range(75)):
+        problems.append("select.bmp: the normal menu item frame must be fully transparent")
+    return problems
+
+
+def check_folder(folder):
+    problems = []
+    for name in SIZES:
+        problems += check_file(os.path.join(folder, name), name)
+    if not problems:
+        problems += check_art(folder)
+    return problems
+
+
 def main(argv):
     if len(argv) > 1 and argv[1] == "--check":
         folder = argv[2] if len(argv) > 2 else "assets/skin"
-        problems = []
-        for name in SIZES:
-            problems += check_file(os.path.join(folder, name), name)
+        problems = check_folder(folder)
         for p in problems:
             print(p)
         print("%d bitmaps checked, %d problems" % (len(SIZES), len(problems)))
@@ -1027,9 +1085,7 @@ def main(argv):
             raise SystemExit("%s drew %dx%d, expected %dx%d" % (name, canvas.width, canvas.height, want_w, want_h))
         with open(os.path.join(folder, name), "wb") as f:
             f.write(bmp_bytes(canvas, bpp))
-    problems = []
-    for name in SIZES:
-        problems += check_file(os.path.join(folder, name), name)
+    problems = check_folder(folder)
     for p in problems:
         print(p)
     return 1 if problems else 0
