@@ -7,6 +7,7 @@
 #include "grid/DataGrid.h"
 #include "grid/ResultGridConfig.h"
 #include "platform/AdoSession.h"
+#include "skin/SkinHolder.h"
 #include "platform/Sockets.h"
 #include "ui/Application.h"
 #include "ui/Button.h"
@@ -116,6 +117,10 @@ TForm1::TForm1(ui::TComponent* owner, std::unique_ptr<platform::IDatabaseSession
     TcpClient1 = new TTcpClient(this);
     TcpClient1->SetName(L"TcpClient1");
     HostName = [this] { return TcpClient1->LocalHostName(); };
+
+    SkinHolder1 = new skin::TSkinHolder(this);
+    SkinHolder1->SetName(L"SkinHolder1");
+    SkinHolder1->LoadStoredSkin(L"SKINHOLDER1");
 
     if (!adoConnection1_) adoConnection1_ = std::make_unique<platform::AdoSession>();
     clientDataSet1_ = CreateResultTable();

@@ -16,6 +16,9 @@ class TDataSource;
 namespace grid {
 class TDataGrid;
 }
+namespace skin {
+class TSkinHolder;
+}
 namespace ui {
 class TButton;
 class TImage;
@@ -57,6 +60,8 @@ public:
     grid::TDataGrid* DataGrid1 = nullptr;
     ui::TButton* Button1 = nullptr;
     TTcpClient* TcpClient1 = nullptr;
+    // Holds the stored skin; switching skinning on comes with the skin manager.
+    skin::TSkinHolder* SkinHolder1 = nullptr;
 
     data::TClientDataSet& ClientDataSet1() { return *clientDataSet1_; }
     data::TDataSource& DataSource1() { return *dataSource1_; }

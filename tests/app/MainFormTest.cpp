@@ -1,6 +1,8 @@
 #include "app/MainForm.h"
 #include "app/ProgressForm.h"
 #include "grid/DataGrid.h"
+#include "skin/SkinHolder.h"
+#include "skin/SkinLoader.h"
 #include "support/WindowTest.h"
 #include "ui/Animate.h"
 #include "ui/Application.h"
@@ -71,6 +73,23 @@ TEST(MainWindow, LayoutCaptionAndFrame) {
     testing_support::Pump();
     EXPECT_EQ(GetFocus(), form->DataGrid1->Handle());
     EXPECT_EQ(ClassOf(form->DataGrid1->Handle()), L"TDataGrid");
+}
+
+TEST(MainWindow, CarriesThePackedSkinAsSkinHolder1sStream) {
+    ui::TApplication application;
+    auto* form = new app::TForm1(&application);
+    const auto& stream = form->SkinHolder1->SkinStream();
+    ASSERT_GT(stream.size(), 4u);
+    EXPECT_EQ(form->SkinHolder1->SkinFile().size(), stream.size() - 4)
+        << "length field then the skin file";
+    skin::SkinLoadReport report;
+    auto data = skin::LoadSkinStream(stream, &report);
+    ASSERT_NE(data, nullptr);
+    EXPECT_EQ(report.Result, skin::SkinLoadReport::Failure::kNone);
+    EXPECT_EQ(report.PackageSize, 234786u);
+    EXPECT_EQ(report.DefinitionName, L"iridium.ini");
+    EXPECT_GT(report.BitmapsRequested, 0);
+    EXPECT_EQ(report.BitmapsFound, report.BitmapsRequested);
 }
 
 TEST(MainWindow, ExitClosesTheProgram) {
