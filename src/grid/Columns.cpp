@@ -1,6 +1,7 @@
 #include "grid/Columns.h"
 
 #include "grid/DataGrid.h"
+#include "grid/SortMarking.h"
 
 #include <algorithm>
 
@@ -97,7 +98,65 @@ void TColumnTitle::SetAlignment(TAlignment a) {
 }
 void TColumnTitle::SetSortMarker(TSortMarker marker) {
     if (sortMarker_ == marker) return;
+    const bool wasMarked = sortMarker_ != TSortMarker::smNone;
     sortMarker_ = marker;
+    TDataGridColumns& columns = column_.Collection();
+    TCustomDataGrid* grid = column_.Grid();
+    if (columns.Updating()) return;
+    const bool marked = marker != TSortMarker::smNone;
+    if (grid->OptionsExt().Has(TGridOptionExt::dgxMultiSortMarking)) {
+        if (marked && SortIndex == 0) {
+            int used = 0;
+            for (int i = 0; i < columns.Count(); ++i)
+                if (columns[i].Title().SortIndex != 0) ++used;
+            SortIndex = used + 1;
+        } else if (!marked && SortIndex != 0) {
+            for (int i = 0; i < columns.Count(); ++i) {
+                TColumnTitle& t = columns[i].Title();
+                if (t.SortIndex > SortIndex) --t.SortIndex;
+            }
+            SortIndex = 0;
+        }
+    } else if (marked && !wasMarked) {
+        for (int i = 0; i < columns.Count(); ++i) {
+            TColumnTitle& t = columns[i].Title();
+            if (&t == this) continue;
+            t.sortMarker_ = TSortMarker::smNone;
+            t.SortIndex = 0;
+        }
+        SortIndex = 1;
+    } else if (!marked) {
+        SortIndex = 0;
+    }
+    grid->InvalidateTitles();
+}
+
+void TColumnTitle::ToggleSortMarker(bool add) {
+    if (!add) {
+        TDataGridColumns& columns = column_.Collection();
+        for (int i = 0; i < columns.Count(); ++i) {
+            TColumnTitle& t = columns[i].Title();
+            if (&t != this && t.SortMarker() != TSortMarker::smNone)
+                t.SetSortMarker(TSortMarker::smNone);
+        }
+    }
+    SetSortMarker(NextSortMarker(sortMarker_, add));
+}
+
+void TColumnTitle::SetSortIndex(int value) {
+    value = std::max(value, 0);
+    if (value == SortIndex) return;
+    TDataGridColumns& columns = column_.Collection();
+    if (!columns.Updating() && sortMarker_ != TSortMarker::smNone) {
+        for (int i = 0; i < columns.Count(); ++i) {
+            TColumnTitle& t = columns[i].Title();
+            if (&t != this && t.SortIndex == value) {
+                t.SortIndex = SortIndex;
+                break;
+            }
+        }
+    }
+    SortIndex = value;
     column_.Grid()->InvalidateTitles();
 }
 
@@ -222,6 +281,18 @@ void TDataGridColumns::Move(int from, int to) {
     items_.erase(items_.begin() + from);
     items_.insert(items_.begin() + to, std::move(item));
     Changed();
+}
+
+std::vector<TDataGridColumn*> TDataGridColumns::SortList() const {
+    std::vector<TDataGridColumn*> list;
+    for (const auto& c : items_)
+        if (c->Title().SortIndex > 0 && c->Title().SortMarker() != TSortMarker::smNone)
+            list.push_back(c.get());
+    std::stable_sort(list.begin(), list.end(),
+                     [](const TDataGridColumn* a, const TDataGridColumn* b) {
+                         return a->Title().SortIndex < b->Title().SortIndex;
+                     });
+    return list;
 }
 
 void TDataGridColumns::EndUpdate() {

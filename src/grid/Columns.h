@@ -75,10 +75,17 @@ public:
 
     bool TitleButton = false;
     TSortMarker SortMarker() const { return sortMarker_; }
-    // Stores the marker; the marking rules that keep SortIndex consistent
-    // belong to the title-click sorting.
+    // Stores the marker and keeps every column's SortIndex consistent: with
+    // dgxMultiSortMarking a new marker appends the column to the sort and a
+    // removed one closes the gap; without it the column is sorted alone.
+    // Inside the collection's update bracket only the marker is stored.
     void SetSortMarker(TSortMarker marker);
+    // One title-button click: Ctrl held (add) keeps the other markers.
+    void ToggleSortMarker(bool add);
+    // 0: no marker; otherwise the 1-based place in the sort.
     int SortIndex = 0;
+    // Exchanges the index with the column that holds `value`.
+    void SetSortIndex(int value);
     int ImageIndex = -1;
     bool EndEllipsis = false;
     bool ToolTips = false;
@@ -179,6 +186,9 @@ public:
     int IndexOf(const TDataGridColumn* column) const;
     // Moves a column to another place; the dataset's fields keep their order.
     void Move(int from, int to);
+
+    // The columns with a marker, in sort order (SortIndex 1, 2, ...).
+    std::vector<TDataGridColumn*> SortList() const;
 
     // Inside an update bracket changes are collected and reported once.
     void BeginUpdate() { ++updateCount_; }

@@ -5,6 +5,8 @@
 #include "grid/GridResources.h"
 #include "platform/GdiHandles.h"
 
+#include <windowsx.h>
+
 #include <algorithm>
 #include <cstdlib>
 
@@ -173,6 +175,7 @@ void TCustomDataGrid::SetCol(int col) {
     const int last = ColCount() - 1;
     col = std::clamp(col, IndicatorOffset(), std::max(IndicatorOffset(), last));
     if (col == col_) return;
+    HideEditor();
     col_ = col;
     if (layoutDone_ && Row() < RowCount()) InvalidateRowBand(Row());
 }
@@ -368,6 +371,7 @@ void TCustomDataGrid::LinkRecordChanged() {
 void TCustomDataGrid::LinkScrolled(int distance) {
     if (destroying_ || Loading() || !layoutDone_) return;
     const int oldRow = paintedCurRow_;
+    if (distance != 0) HideEditor();
     if (UpdateRowLayout()) {
         // The number of rows in the window changed: nothing can be reused.
         Invalidate();
@@ -490,42 +494,93 @@ void TCustomDataGrid::WndProc(ui::TMessage& msg) {
         }
         return;
     case WM_SETFOCUS:
-    case WM_KILLFOCUS:
         ui::TWinControl::WndProc(msg);
         InvalidateRowBand(Row()); // the highlight colours follow the focus
+        return;
+    case WM_KILLFOCUS:
+        ui::TWinControl::WndProc(msg);
+        InvalidateRowBand(Row());
+        // A Ctrl+click sort still pending is applied when the focus leaves,
+        // unless it only went to the grid's own editor.
+        if (deferredSort_ && (!editor_ || reinterpret_cast<HWND>(msg.WParam) != editor_))
+            ApplyDeferredSort();
         return;
     case WM_GETDLGCODE:
         msg.Result = DLGC_WANTARROWS | DLGC_WANTCHARS |
                      (options_.Has(TGridOption::dgTabs) ? DLGC_WANTTAB : 0);
         return;
     case WM_LBUTTONDOWN:
+    case WM_LBUTTONDBLCLK:
+        MouseDown(msg, false);
+        return;
     case WM_RBUTTONDOWN:
-        if (CanFocus() && !HasFocus()) SetFocus();
+        MouseDown(msg, true);
+        return;
+    case WM_MOUSEMOVE:
+        MouseMove(GET_X_LPARAM(msg.LParam), GET_Y_LPARAM(msg.LParam));
         break;
-    case WM_KEYDOWN:
-        if (data::TDataSet* ds = DataSet(); ds && link_.Active()) {
-            switch (msg.WParam) {
-            case VK_UP:
-                ds->MoveBy(-1);
+    case WM_LBUTTONUP:
+        MouseUp(msg, false);
+        return;
+    case WM_RBUTTONUP:
+        MouseUp(msg, true);
+        return;
+    case WM_CANCELMODE:
+        CancelTracking();
+        break;
+    case WM_CAPTURECHANGED:
+        if (tracking_ != TGridTracking::gtNone &&
+            reinterpret_cast<HWND>(msg.LParam) != HandleIfAllocated())
+            CancelTracking();
+        break;
+    case WM_SETCURSOR:
+        if (LOWORD(msg.LParam) == HTCLIENT && tracking_ == TGridTracking::gtNone) {
+            POINT pt;
+            GetCursorPos(&pt);
+            ScreenToClient(HandleIfAllocated(), &pt);
+            if (SizingColumnAt(pt.x, pt.y) >= 0) {
+                SetCursor(LoadCursorW(nullptr, IDC_SIZEWE));
+                msg.Result = TRUE;
                 return;
-            case VK_DOWN:
-                ds->MoveBy(1);
-                return;
-            case VK_PRIOR:
-                ds->MoveBy(-PageRows());
-                return;
-            case VK_NEXT:
-                ds->MoveBy(PageRows());
-                return;
-            case VK_LEFT:
-                SetCol(col_ - 1);
-                return;
-            case VK_RIGHT:
-                SetCol(col_ + 1);
-                return;
-            default:
-                break;
             }
+        }
+        break;
+    case WM_TIMER:
+        if (msg.WParam == kAutoScrollTimerId) {
+            TrackData(lastMouse_.x, lastMouse_.y, true);
+            return;
+        }
+        break;
+    case WM_MOUSEWHEEL:
+        if (data::TDataSet* ds = DataSet(); ds && link_.Active()) {
+            wheelDelta_ += GET_WHEEL_DELTA_WPARAM(msg.WParam);
+            while (wheelDelta_ >= WHEEL_DELTA) {
+                wheelDelta_ -= WHEEL_DELTA;
+                MoveRecords(-1);
+            }
+            while (wheelDelta_ <= -WHEEL_DELTA) {
+                wheelDelta_ += WHEEL_DELTA;
+                MoveRecords(1);
+            }
+        }
+        msg.Result = 0;
+        return;
+    case WM_VSCROLL:
+        VScroll(LOWORD(msg.WParam), static_cast<short>(HIWORD(msg.WParam)));
+        return;
+    case WM_KEYDOWN:
+        KeyDown(msg);
+        return;
+    case WM_KEYUP:
+        if (msg.WParam == VK_CONTROL && deferredSort_) ApplyDeferredSort();
+        break;
+    case WM_CHAR:
+        // A printable character or Backspace opens the editor; the editor
+        // is read-only, so passing the character on changes nothing.
+        if ((msg.WParam >= 32 || msg.WParam == VK_BACK) && link_.Active()) {
+            ShowEditor();
+            if (EditorVisible()) SendMessageW(editor_, WM_CHAR, msg.WParam, msg.LParam);
+            return;
         }
         break;
     default:

@@ -8,10 +8,12 @@
 
 #include "data/DataSource.h"
 #include "grid/Columns.h"
+#include "grid/DatasetUtils.h"
 #include "grid/GridOptions.h"
 #include "grid/SumLists.h"
 #include "ui/WinControl.h"
 
+#include <functional>
 #include <optional>
 #include <vector>
 
@@ -39,7 +41,10 @@ private:
 // Cell states of the painter.
 enum TGridDrawState : unsigned { gdSelected = 1, gdFocused = 2, gdFixed = 4 };
 
-class TCustomDataGrid : public ui::TWinControl {
+// What the mouse is doing between a press and its release.
+enum class TGridTracking { gtNone, gtTitlePress, gtSizing, gtMoving, gtData };
+
+class TCustomDataGrid : public ui::TWinControl, public TSortRequester {
 public:
     explicit TCustomDataGrid(ui::TComponent* owner);
     ~TCustomDataGrid() override;
@@ -121,6 +126,41 @@ public:
     // Text of footer row `footerRow` (0-based) of data column `column`.
     std::wstring FooterText(int column, int footerRow) const;
 
+    // --- Sorting by title click ---
+    // Applies the markers to the dataset (or calls OnSortMarkingChanged).
+    void SortMarkingChanged();
+    bool SortPending() const { return deferredSort_; }
+    bool SortLocalRequested() const override { return SortLocal; }
+    std::vector<TSortKey> SortKeys() const override;
+    // May veto a title press: return false to switch the button off.
+    std::function<bool(TCustomDataGrid&, TDataGridColumn&)> OnCheckButton;
+    std::function<void(TCustomDataGrid&, int index, TDataGridColumn&)> OnTitleBtnClick;
+    std::function<void(TCustomDataGrid&)> OnSortMarkingChanged;
+    std::function<void(TCustomDataGrid&, TDataGridColumn&)> OnTitleClick;
+    std::function<void(TCustomDataGrid&, TDataGridColumn&)> OnCellClick;
+    std::function<void(TCustomDataGrid&, int from, int to)> OnColumnMoved;
+    // Ctrl+F with dgxDialogFind on an open dataset.
+    std::function<void(TCustomDataGrid&)> OnFindDialogRequest;
+
+    // --- Navigation and mouse tracking ---
+    // Grid cell under a client point; {-1, -1} outside the cells.
+    POINT MouseCoord(int x, int y) const;
+    // Clamped to the data columns; with a direction of +1 or -1 columns of
+    // zero width are skipped that way (nothing when none is left).
+    void SelectColumn(int target, int direction);
+    TGridTracking Tracking() const { return tracking_; }
+    bool TitlePressed() const { return pressed_; }
+    int PressedColumn() const { return pressedCol_; }
+    // The sizing line's x while a column is being sized.
+    int SizingLine() const { return sizingLine_; }
+    bool AutoScrollActive() const { return scrollTimer_ != 0; }
+
+    // --- The read-only in-place editor ---
+    void ShowEditor();
+    void HideEditor();
+    bool EditorVisible() const;
+    HWND EditorHandle() const { return editor_; }
+
     // --- Repainting ---
     void InvalidateRowBand(int row);
     void InvalidateTitles();
@@ -174,6 +214,25 @@ private:
     bool HasFocus() const;
     void PaintHandler();
 
+    // Input.
+    void KeyDown(ui::TMessage& msg);
+    void MouseDown(ui::TMessage& msg, bool right);
+    void MouseMove(int x, int y);
+    void MouseUp(ui::TMessage& msg, bool right);
+    void CancelTracking();
+    void VScroll(int code, int pos);
+    void MoveRecords(int distance);
+    void UpdatePressed(int x, int y);
+    bool OverPressedTitle(int x, int y) const;
+    int SizingColumnAt(int x, int y) const;
+    void DrawSizingLine();
+    void StartColumnMove(int x, int y);
+    RECT DataCellsRect() const;
+    void TrackData(int x, int y, bool fromTimer);
+    void StopScrollTimer();
+    void PlaceEditor();
+    void ApplyDeferredSort();
+
     TGridDataLink link_;
     TDataGridSumList sumList_; // before the columns: their footers release items in it
     TDataGridColumns columns_;
@@ -201,6 +260,18 @@ private:
     int paintedCurRow_ = -1; // grid row that was current at the last link event
     int pressedCol_ = -1;    // title button being pressed (title-click sorting)
     bool pressed_ = false;
+    bool deferredSort_ = false; // a Ctrl+click waits for the Ctrl release
+    TGridTracking tracking_ = TGridTracking::gtNone;
+    POINT pressPoint_{};
+    int sizingCol_ = -1, sizingLine_ = -1, sizingOffset_ = 0;
+    bool sizingLineShown_ = false;
+    int moveFrom_ = -1;
+    POINT lastMouse_{};
+    int wheelDelta_ = 0;
+    UINT_PTR scrollTimer_ = 0;
+    int scrollInterval_ = -1;
+    HWND editor_ = nullptr; // a child window: destroyed with the grid's window
+    static constexpr UINT_PTR kAutoScrollTimerId = 1;
     bool layoutDone_ = false;
     bool hasTail_ = false; // the filler and footer rows exist
     bool destroying_ = false;
