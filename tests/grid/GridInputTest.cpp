@@ -440,4 +440,73 @@ TEST_F(GridInput, EditorShowsTheCellTextAndNeverChangesIt) {
     EXPECT_STREQ(text, L"PC2");
 }
 
+// --- Markers and numbers as painted ---
+
+namespace {
+constexpr COLORREF kMarkerGrey = RGB(128, 128, 128);
+
+struct Box {
+    int left = INT_MAX, right = -1;
+    bool empty() const { return right < 0; }
+};
+
+// Columns within [x0, x1) of the title band that hold a pixel of `color`
+// (or, with `other`, a pixel of any colour but it).
+Box Find(const testing_support::Snapshot& s, int x0, int x1, int top, int bottom, COLORREF color,
+         bool other = false) {
+    Box b;
+    for (int x = x0; x < x1; ++x)
+        for (int y = top; y < bottom; ++y)
+            if ((s.at(x, y) == color) != other) {
+                b.left = std::min(b.left, x);
+                b.right = std::max(b.right, x);
+            }
+    return b;
+}
+} // namespace
+
+TEST_F(GridInput, MarkersAndSortNumbersArePaintedAtTheTitleEnd) {
+    AppendPorts({L"1", L"2"});
+    const int bz = 6, fwq = 1;
+    const RECT cell = grid->CellRect(bz, 0);
+    const int R = cell.right - 1; // inside the cell edge
+    const int top = cell.top + 1, bottom = cell.bottom - 1;
+    {
+        testing_support::Snapshot s(Hwnd(), 880, 279);
+        EXPECT_TRUE(Find(s, R - 40, R, top, bottom, kMarkerGrey).empty());
+    }
+    Click(bz, 0);
+    UpdateWindow(Hwnd());
+    {
+        testing_support::Snapshot s(Hwnd(), 880, 279);
+        const Box m = Find(s, R - 40, R, top, bottom, kMarkerGrey);
+        ASSERT_FALSE(m.empty());
+        EXPECT_GE(m.left, R - 12);
+        EXPECT_LE(m.right, R - 2);
+    }
+    Click(fwq, 0, true); // two keys: numbers shown, marker moves left of them
+    UpdateWindow(Hwnd());
+    {
+        testing_support::Snapshot s(Hwnd(), 880, 279);
+        const Box m = Find(s, R - 40, R, top, bottom, kMarkerGrey);
+        ASSERT_FALSE(m.empty());
+        EXPECT_LT(m.left, R - 12);
+        const COLORREF titleColor = ui::ColorToRGB(Title(5).Color());
+        const Box number = Find(s, m.right + 1, R, top, bottom, titleColor, true);
+        EXPECT_FALSE(number.empty());
+        EXPECT_LT(number.right, R);
+    }
+    SetKey(VK_CONTROL, false);
+    SendMessageW(Hwnd(), WM_KEYUP, VK_CONTROL, 0xC0000001);
+    // Too narrow for caption area and marker: the marker is dropped.
+    grid->Columns()[5].SetWidth(12);
+    UpdateWindow(Hwnd());
+    {
+        const RECT narrow = grid->CellRect(bz, 0);
+        testing_support::Snapshot s(Hwnd(), 880, 279);
+        EXPECT_TRUE(Find(s, narrow.left, narrow.right, top, bottom, kMarkerGrey).empty());
+        EXPECT_EQ(Title(5).SortMarker(), TSortMarker::smDown);
+    }
+}
+
 } // namespace
