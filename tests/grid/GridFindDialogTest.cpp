@@ -2,6 +2,11 @@
 // result table's cells, run on a real client dataset.
 #include "data/ClientDataSet.h"
 #include "grid/GridFindDialogMatch.h"
+#include "support/WindowTest.h"
+#include "ui/Application.h"
+#include "ui/CheckBox.h"
+#include "ui/ComboBox.h"
+#include "ui/Form.h"
 
 #include <windows.h>
 
@@ -194,4 +199,59 @@ TEST_F(FindWalkTest, ColumnWithoutFieldReadsEmpty) {
     EXPECT_EQ(rows.CellText(7), L""); // outside the column list
     walk.SetColumnCount(2, TFindDirection::fdAll);
     EXPECT_EQ(walk.Search(rows, Options(L"", TFindDirection::fdAll, TFindMatchType::fmtWhole)), 0);
+}
+
+TEST(DataCheckBox, ClassNameStateAndClick) {
+    ui::TApplication app;
+    auto* form = new ui::TForm(&app);
+    form->SetClientSize(200, 100);
+    auto* box = new ui::TDataCheckBox(form);
+    box->SetParent(form);
+    box->SetBounds(10, 10, 150, 17);
+    box->SetCaption(L"格式匹配");
+    box->SetChecked(true); // before the window exists
+    int clicks = 0;
+    box->OnClick = [&](ui::TComponent*) { ++clicks; };
+    form->Show();
+    wchar_t cls[64] = {};
+    GetClassNameW(box->Handle(), cls, 64);
+    EXPECT_STREQ(cls, L"TDataCheckBox");
+    EXPECT_TRUE(box->Checked());
+    SendMessageW(box->Handle(), BM_CLICK, 0, 0);
+    testing_support::Pump(10);
+    EXPECT_FALSE(box->Checked());
+    EXPECT_EQ(clicks, 1);
+    delete form;
+}
+
+TEST(DataComboBox, ClassNameItemsAndChange) {
+    ui::TApplication app;
+    auto* form = new ui::TForm(&app);
+    form->SetClientSize(300, 100);
+    auto* combo = new ui::TDataComboBox(form);
+    combo->SetParent(form);
+    combo->SetBounds(10, 10, 200, 24);
+    combo->Style = ui::TComboBoxStyle::csDropDownList;
+    for (const wchar_t* item : {L"向上", L"向下", L"所有"})
+        combo->AddItem(item);
+    combo->SetItemIndex(2); // before the window exists
+    combo->SetItemIndex(7); // outside the list: nothing selected
+    EXPECT_EQ(combo->ItemIndex(), -1);
+    combo->SetItemIndex(2);
+    int changes = 0;
+    combo->OnChange = [&](ui::TComponent*) { ++changes; };
+    form->Show();
+    wchar_t cls[64] = {};
+    GetClassNameW(combo->Handle(), cls, 64);
+    EXPECT_STREQ(cls, L"TDataComboBox");
+    EXPECT_EQ(combo->ItemIndex(), 2);
+    EXPECT_EQ(combo->Text(), L"所有");
+    // A selection by the user arrives as CBN_SELCHANGE at the parent.
+    SendMessageW(combo->Handle(), CB_SETCURSEL, 0, 0);
+    SendMessageW(form->Handle(), WM_COMMAND, MAKEWPARAM(0, CBN_SELCHANGE),
+                 reinterpret_cast<LPARAM>(combo->Handle()));
+    EXPECT_EQ(changes, 1);
+    EXPECT_EQ(combo->ItemIndex(), 0);
+    EXPECT_EQ(combo->Text(), L"向上");
+    delete form;
 }
