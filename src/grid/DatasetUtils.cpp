@@ -26,12 +26,12 @@ void TClientDatasetFeatures::ApplySorting(const TSortRequester* requester, data:
     // Sorting the provider's dataset instead (SortLocal off) needs providers,
     // which this program's tables do not have.
     if (!requester->SortLocalRequested()) return;
-    const TSortIndexFields spec = SortIndexFields(requester->SortKeys());
+    const TSortIndexFields sortFields = SortIndexFields(requester->SortKeys());
     if (auto* cds = dynamic_cast<data::TCustomClientDataSet*>(&dataSet)) {
         cds->IndexDefs().Update();
         if (cds->IndexDefs().Find(kGridSortIndexName)) cds->DeleteIndex(kGridSortIndexName);
-        if (!spec.Fields.empty()) {
-            cds->AddIndex(kGridSortIndexName, spec.Fields, {}, spec.DescFields, L"", 0);
+        if (!sortFields.Fields.empty()) {
+            cds->AddIndex(kGridSortIndexName, sortFields.Fields, {}, sortFields.DescFields, L"", 0);
             cds->IndexDefs().Update();
             cds->SetIndexName(kGridSortIndexName);
         } else {
