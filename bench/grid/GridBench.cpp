@@ -1,6 +1,7 @@
 // Prints the time of a full repaint of the result grid over a table of 10
 // rows and one of 100,000 rows, and their ratio. Ten rows leave part of the
 // window empty, so a table of 20 rows (a full window) is timed as well.
+#include "BenchGrid.h"
 #include "data/ClientDataSet.h"
 #include "grid/DataGrid.h"
 #include "grid/ResultGridConfig.h"
@@ -14,14 +15,6 @@
 #include <string>
 
 namespace {
-
-void Pump() {
-    MSG msg;
-    while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
-        TranslateMessage(&msg);
-        DispatchMessageW(&msg);
-    }
-}
 
 // Microseconds per full repaint (invalidate everything, paint at once).
 double RepaintMicros(int rows, int passes) {
@@ -41,15 +34,7 @@ double RepaintMicros(int rows, int passes) {
     data::TDataSource source(&table);
 
     ui::TApplication app;
-    auto* form = new ui::TForm(&app);
-    form->SetClientSize(882, 369);
-    auto* grid = new grid::TDataGrid(form);
-    grid->SetParent(form);
-    grid->SetBounds(0, 0, 882, 281);
-    grid->SetDataSource(&source);
-    grid::ApplyResultGridConfig(*grid);
-    form->Show();
-    Pump();
+    grid::TDataGrid* grid = bench::ShowResultGrid(app, source);
     HWND h = grid->Handle();
 
     // Warm up the fonts and image lists once.
@@ -62,7 +47,7 @@ double RepaintMicros(int rows, int passes) {
     }
     GdiFlush();
     const auto elapsed = std::chrono::steady_clock::now() - start;
-    delete form;
+    delete grid->Parent(); // the form
     return std::chrono::duration<double, std::micro>(elapsed).count() / passes;
 }
 

@@ -2,6 +2,7 @@
 // second descending, through title clicks on the grid (a Ctrl+click on each
 // title, then the release of Ctrl), against one full First/Next pass over
 // the same table (with the grid's updates suspended) as the yardstick.
+#include "BenchGrid.h"
 #include "data/ClientDataSet.h"
 #include "grid/DataGrid.h"
 #include "grid/ResultGridConfig.h"
@@ -23,11 +24,7 @@ double Millis(Clock::duration d) {
 }
 
 void Pump() {
-    MSG msg;
-    while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
-        TranslateMessage(&msg);
-        DispatchMessageW(&msg);
-    }
+    platform::ProcessMessages();
 }
 
 void SetCtrl(bool down) {
@@ -68,15 +65,7 @@ int main() {
     data::TDataSource source(&table);
 
     ui::TApplication app;
-    auto* form = new ui::TForm(&app);
-    form->SetClientSize(882, 369);
-    auto* grid = new grid::TDataGrid(form);
-    grid->SetParent(form);
-    grid->SetBounds(0, 0, 882, 281);
-    grid->SetDataSource(&source);
-    grid::ApplyResultGridConfig(*grid);
-    form->Show();
-    Pump();
+    grid::TDataGrid* grid = bench::ShowResultGrid(app, source);
     HWND h = grid->Handle();
     SetFocus(h);
 
@@ -122,6 +111,6 @@ int main() {
     std::printf("title-click sort, 2 keys (1 desc):%8.1f ms\n", sort);
     std::printf("sort / pass:                      %8.2f\n", pass > 0 ? sort / pass : 0.0);
     std::printf("order verified:                   %s\n", ordered ? "yes" : "NO");
-    delete form;
+    delete grid->Parent(); // the form
     return ordered ? 0 : 1;
 }
