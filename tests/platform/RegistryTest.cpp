@@ -1,6 +1,7 @@
 // The registry reader against real keys: HKEY_LOCAL_MACHINE is redirected to
-// a key the fixture creates below HKEY_CURRENT_USER and deletes afterwards.
+// a scratch key below HKEY_CURRENT_USER for the length of each test.
 #include "platform/Registry.h"
+#include "support/RegistryOverride.h"
 
 #include <gtest/gtest.h>
 
@@ -16,63 +17,26 @@ using platform::TRegistry;
 
 class RegistryTest : public ::testing::Test {
 protected:
-    static constexpr const char* kParent = "Software\\SondrelkTests";
+    static constexpr const char* kSqlKey = "SOFTWARE\\Microsoft\\Microsoft SQL Server";
 
     void SetUp() override {
-        path_ = std::string(kParent) + "\\Registry" + std::to_string(GetCurrentProcessId());
-        HKEY key = nullptr;
-        ASSERT_EQ(RegCreateKeyExA(HKEY_CURRENT_USER, path_.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS,
-                                  nullptr, &key, nullptr),
-                  ERROR_SUCCESS);
-        fakeRoot_.reset(key);
-        ASSERT_EQ(RegOverridePredefKey(HKEY_LOCAL_MACHINE, fakeRoot_.get()), ERROR_SUCCESS);
-        overridden_ = true;
-        values_ = CreateKey("SOFTWARE\\Microsoft\\Microsoft SQL Server");
+        redirect_.CreateKey(kSqlKey);
         registry_.SetRootKey(HKEY_LOCAL_MACHINE);
     }
+    void TearDown() override { registry_.CloseKey(); }
 
-    void TearDown() override {
-        registry_.CloseKey();
-        values_.reset();
-        if (overridden_) RegOverridePredefKey(HKEY_LOCAL_MACHINE, nullptr);
-        fakeRoot_.reset();
-        RegDeleteTreeA(HKEY_CURRENT_USER, path_.c_str());
-        RegDeleteKeyA(HKEY_CURRENT_USER, kParent); // kept while other runs use it
-    }
-
-    platform::RegKey CreateKey(const std::string& subPath) {
-        HKEY key = nullptr;
-        EXPECT_EQ(RegCreateKeyExA(fakeRoot_.get(), subPath.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS,
-                                  nullptr, &key, nullptr),
-                  ERROR_SUCCESS);
-        return platform::RegKey(key);
-    }
-
-    bool KeyExists(const std::string& subPath) {
-        HKEY key = nullptr;
-        if (RegOpenKeyExA(fakeRoot_.get(), subPath.c_str(), 0, KEY_READ, &key) != ERROR_SUCCESS)
-            return false;
-        RegCloseKey(key);
-        return true;
-    }
+    bool KeyExists(const std::string& subPath) { return redirect_.KeyExists(subPath); }
 
     void SetValue(const char* name, DWORD type, const void* data, size_t size) {
-        ASSERT_EQ(RegSetValueExA(values_.get(), name, 0, type, static_cast<const BYTE*>(data),
-                                 static_cast<DWORD>(size)),
-                  ERROR_SUCCESS);
+        redirect_.SetBinary(kSqlKey, name, type, data, static_cast<DWORD>(size));
     }
     void SetBytes(const char* name, DWORD type, const std::string& bytes) {
         SetValue(name, type, bytes.data(), bytes.size());
     }
 
-    bool OpenSqlKey() {
-        return registry_.OpenKey("SOFTWARE\\Microsoft\\Microsoft SQL Server", false);
-    }
+    bool OpenSqlKey() { return registry_.OpenKey(kSqlKey, false); }
 
-    std::string path_;
-    platform::RegKey fakeRoot_;
-    platform::RegKey values_;
-    bool overridden_ = false;
+    testing_support::RegistryOverride redirect_; // outlives registry_'s open key
     TRegistry registry_;
 };
 

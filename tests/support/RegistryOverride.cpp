@@ -17,6 +17,8 @@ RegistryOverride::~RegistryOverride() {
     RegOverridePredefKey(HKEY_LOCAL_MACHINE, nullptr);
     RegCloseKey(scratch_);
     RegDeleteTreeA(HKEY_CURRENT_USER, root_.c_str());
+    // The shared parent goes once no other run holds a key below it.
+    RegDeleteKeyA(HKEY_CURRENT_USER, "Software\\SondrelkTests");
 }
 
 void RegistryOverride::CreateKey(const std::string& key) {
