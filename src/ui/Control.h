@@ -101,6 +101,14 @@ protected:
     virtual void DefaultHandler(TMessage& msg) { (void)msg; }
 
     virtual void BoundsChanged() {}
+    // Records bounds the window already has (after the system moved or sized
+    // it): nothing to invalidate, nothing to move.
+    void RecordBounds(const RECT& r) {
+        left_ = r.left;
+        top_ = r.top;
+        width_ = r.right - r.left;
+        height_ = r.bottom - r.top;
+    }
     virtual void VisibleChanged() {}
     virtual void EnabledChanged() {}
     virtual void TextChanged() {}

@@ -87,7 +87,7 @@ void TForm::CreateParams(TCreateParams& params) {
 void TForm::WindowCreated() {
     RECT r;
     GetWindowRect(HandleIfAllocated(), &r);
-    TControl::SetBounds(r.left, r.top, r.right - r.left, r.bottom - r.top);
+    RecordBounds(r);
 }
 
 void TForm::PlaceOnScreen() {
@@ -225,7 +225,7 @@ void TForm::WndProc(TMessage& msg) {
         if (HandleAllocated()) {
             RECT r;
             GetWindowRect(HandleIfAllocated(), &r);
-            TControl::SetBounds(r.left, r.top, r.right - r.left, r.bottom - r.top);
+            RecordBounds(r);
         }
         return;
     default:
