@@ -69,11 +69,26 @@ void TApplication::Terminate() {
     }
 }
 
-bool TApplication::IsDialogKey(const MSG& msg) {
-    if (msg.message != WM_KEYDOWN || msg.wParam != VK_TAB) return false;
+bool ControlWantsKey(HWND focus, WPARAM key) {
+    if (!focus) return false;
+    MSG m{};
+    m.hwnd = focus;
+    m.message = WM_KEYDOWN;
+    m.wParam = key;
+    const LRESULT code = SendMessageW(focus, WM_GETDLGCODE, key, reinterpret_cast<LPARAM>(&m));
+    if (code & (DLGC_WANTALLKEYS | DLGC_WANTMESSAGE)) return true;
+    return key == VK_TAB && (code & DLGC_WANTTAB);
+}
+
+bool TApplication::IsKeyMsg(const MSG& msg) {
+    if (msg.message != WM_KEYDOWN) return false;
+    auto* form = dynamic_cast<TForm*>(TWinControl::FromHandle(GetAncestor(msg.hwnd, GA_ROOT)));
+    if (!form) return false;
+    if (form->PreviewKeyDown(static_cast<WORD>(msg.wParam))) return true;
+    if (msg.wParam != VK_TAB && msg.wParam != VK_ESCAPE && msg.wParam != VK_RETURN) return false;
     if (GetKeyState(VK_CONTROL) < 0 || GetKeyState(VK_MENU) < 0) return false;
-    TWinControl* root = TWinControl::FromHandle(GetAncestor(msg.hwnd, GA_ROOT));
-    return root && root->Perform(CM_DIALOGKEY, msg.wParam, msg.lParam) != 0;
+    if (ControlWantsKey(msg.hwnd, msg.wParam)) return false;
+    return form->Perform(CM_DIALOGKEY, msg.wParam, msg.lParam) != 0;
 }
 
 bool TApplication::ProcessMessage(MSG& msg) {
@@ -82,7 +97,7 @@ bool TApplication::ProcessMessage(MSG& msg) {
         terminated_ = true;
         return true;
     }
-    if (!IsDialogKey(msg)) {
+    if (!IsKeyMsg(msg)) {
         TranslateMessage(&msg);
         DispatchMessageW(&msg);
     }
@@ -98,6 +113,11 @@ void TApplication::ProcessMessages() {
             break;
         }
     }
+}
+
+void TApplication::HandleMessage() {
+    MSG msg;
+    if (!ProcessMessage(msg)) WaitMessage();
 }
 
 void TApplication::Run() {
@@ -118,9 +138,9 @@ void TApplication::HandleException(std::exception_ptr e) {
     ::MessageBoxW(owner, ExceptionText(e).c_str(), title_.c_str(), MB_OK | MB_ICONERROR);
 }
 
-int TApplication::ShowMessageBox(const std::wstring& text, const std::wstring& caption,
-                                 UINT flags) {
-    return ::MessageBoxW(handle_, text.c_str(), caption.c_str(), flags);
+int TApplication::ShowMessageBox(const std::wstring& text, const std::wstring& caption, UINT flags,
+                                 HWND owner) {
+    return ::MessageBoxW(owner ? owner : handle_, text.c_str(), caption.c_str(), flags);
 }
 
 } // namespace ui

@@ -39,26 +39,35 @@ public:
     bool Terminated() const { return terminated_; }
     // Dispatches every message pending for the thread, then returns.
     void ProcessMessages();
+    // Dispatches one message, waiting for one when none is pending (modal loops).
+    void HandleMessage();
 
     // The default error handler: OnException when assigned, else a message
     // box with the error text, the title as caption and the error icon.
     void HandleException(std::exception_ptr e);
     TExceptionEvent OnException;
 
-    // A message box owned by the application window.
-    int ShowMessageBox(const std::wstring& text, const std::wstring& caption, UINT flags);
+    // A message box owned by `owner`, by default the application window.
+    int ShowMessageBox(const std::wstring& text, const std::wstring& caption, UINT flags,
+                       HWND owner = nullptr);
 
     void Notification(TComponent* component) override;
 
 private:
     bool ProcessMessage(MSG& msg);
-    bool IsDialogKey(const MSG& msg);
+    // Key preview of the form, then the form's dialog keys (Tab, Esc, Enter);
+    // true when one of them consumed the key.
+    bool IsKeyMsg(const MSG& msg);
 
     std::wstring title_;
     HWND handle_ = nullptr;
     TForm* mainForm_ = nullptr;
     bool terminated_ = false;
 };
+
+// Whether the window with the focus wants a key itself (an open drop-down
+// list wants Enter and Esc, a grid wants Tab), by asking it as a dialog does.
+bool ControlWantsKey(HWND focus, WPARAM key);
 
 // The one application object of the program (null outside its lifetime).
 extern TApplication* Application;

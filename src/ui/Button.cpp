@@ -1,5 +1,6 @@
 #include "ui/Button.h"
 
+#include "ui/Form.h"
 #include "ui/Messages.h"
 
 namespace ui {
@@ -12,6 +13,12 @@ std::vector<std::wstring> TButton::ClassChain() const {
     auto chain = TWinControl::ClassChain();
     chain.insert(chain.begin(), {L"TButton", L"TButtonControl"});
     return chain;
+}
+
+void TButton::Click() {
+    if (ModalResult != mrNone)
+        if (TForm* form = GetParentForm(*this)) form->SetModalResult(ModalResult);
+    TWinControl::Click();
 }
 
 void TButton::CreateParams(TCreateParams& params) {

@@ -11,7 +11,11 @@ public:
     std::wstring ClassName() const override { return L"TButton"; }
     std::vector<std::wstring> ClassChain() const override;
 
-    bool Default = false; // the form's default button: drawn with the thick border
+    bool Default = false; // the form's default button: drawn with the thick border, Enter clicks it
+    bool Cancel = false;  // the form's cancel button: Esc clicks it
+    int ModalResult = 0;  // a click sets it on the form (ends a modal form's loop)
+
+    void Click() override;
 
 protected:
     void CreateParams(TCreateParams& params) override;

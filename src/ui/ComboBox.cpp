@@ -4,6 +4,8 @@
 
 #include <commctrl.h>
 
+#include <algorithm>
+
 namespace ui {
 
 TDataComboBox::TDataComboBox(TComponent* owner) : TWinControl(owner) {
@@ -51,6 +53,8 @@ std::wstring TDataComboBox::Text() const {
 
 void TDataComboBox::SetText(const std::wstring& text) {
     SetCaption(text);
+    // The user's typing does not pass through Caption, so it may be stale.
+    if (HWND h = HandleIfAllocated()) SetWindowTextW(h, text.c_str());
 }
 
 bool TDataComboBox::DroppedDown() const {
@@ -58,8 +62,32 @@ bool TDataComboBox::DroppedDown() const {
     return h && SendMessageW(h, CB_GETDROPPEDSTATE, 0, 0) != 0;
 }
 
+int TDataComboBox::ListHeight() const {
+    int itemHeight = 0;
+    if (HWND h = HandleIfAllocated())
+        itemHeight = static_cast<int>(SendMessageW(h, CB_GETITEMHEIGHT, 0, 0));
+    if (itemHeight <= 0) {
+        HDC dc = GetDC(nullptr);
+        HGDIOBJ old = SelectObject(dc, Font().Handle());
+        TEXTMETRICW tm{};
+        GetTextMetricsW(dc, &tm);
+        SelectObject(dc, old);
+        ReleaseDC(nullptr, dc);
+        itemHeight = tm.tmHeight;
+    }
+    return std::max(1, DropDownCount) * itemHeight + 2;
+}
+
+void TDataComboBox::SetBounds(int left, int top, int width, int height) {
+    TControl::SetBounds(left, top, width, height);
+    if (HWND h = HandleIfAllocated())
+        SetWindowPos(h, nullptr, left, top, width, height + ListHeight(),
+                     SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
 void TDataComboBox::CreateParams(TCreateParams& params) {
     TWinControl::CreateParams(params);
+    params.Height += ListHeight();
     params.BaseClass = L"COMBOBOX";
     params.Style &= ~WS_CLIPCHILDREN;
     params.Style |= WS_VSCROLL | CBS_AUTOHSCROLL |

@@ -32,6 +32,10 @@ public:
     void SetText(const std::wstring& text);
     bool DroppedDown() const;
 
+    // The bounds are those of the closed box; the window also spans the
+    // drop-down list of DropDownCount rows below it.
+    void SetBounds(int left, int top, int width, int height) override;
+
     // The user changed the text or chose another item.
     TNotifyEvent OnChange;
 
@@ -41,6 +45,8 @@ protected:
     void WndProc(TMessage& msg) override;
 
 private:
+    int ListHeight() const;
+
     std::vector<std::wstring> items_;
     int itemIndex_ = -1;
 };

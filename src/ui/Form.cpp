@@ -1,11 +1,43 @@
 #include "ui/Form.h"
 
+#include "platform/TaskWindows.h"
 #include "ui/Application.h"
+#include "ui/Button.h"
 #include "ui/Messages.h"
 
 #include <algorithm>
+#include <stdexcept>
 
 namespace ui {
+
+TShiftState KeyboardShiftState() {
+    TShiftState state = 0;
+    if (GetKeyState(VK_SHIFT) < 0) state |= ssShift;
+    if (GetKeyState(VK_MENU) < 0) state |= ssAlt;
+    if (GetKeyState(VK_CONTROL) < 0) state |= ssCtrl;
+    return state;
+}
+
+TForm* GetParentForm(const TControl& control) {
+    const TControl* c = &control;
+    while (c->Parent())
+        c = c->Parent();
+    return dynamic_cast<TForm*>(const_cast<TControl*>(c));
+}
+
+namespace {
+
+// The first button under `parent`, in creation order, that `wanted` accepts.
+TButton* FindButton(const TWinControl& parent, const std::function<bool(const TButton&)>& wanted) {
+    for (TControl* c : parent.Controls()) {
+        if (auto* b = dynamic_cast<TButton*>(c); b && wanted(*b)) return b;
+        if (auto* w = dynamic_cast<TWinControl*>(c))
+            if (TButton* b = FindButton(*w, wanted)) return b;
+    }
+    return nullptr;
+}
+
+} // namespace
 
 TForm::TForm(TComponent* owner) : TWinControl(owner) {
     SetVisible(false);
@@ -124,6 +156,39 @@ void TForm::Show() {
     if (activeControl_ && activeControl_->CanFocus()) activeControl_->SetFocus();
 }
 
+int TForm::ShowModal() {
+    if (modal_ || Visible()) throw std::logic_error("Cannot make a visible window modal");
+    HWND previous = GetActiveWindow();
+    HandleNeeded();
+    // Dropped on every way out, so the other windows are enabled again.
+    platform::TaskWindowList disabled = platform::DisableTaskWindows(HandleIfAllocated());
+    struct ModalState {
+        TForm& form;
+        ~ModalState() { form.modal_ = false; }
+    } state{*this};
+    modal_ = true;
+    modalResult_ = mrNone;
+    Show();
+    while (modalResult_ == mrNone) {
+        if (!Application || Application->Terminated()) {
+            modalResult_ = mrCancel;
+            break;
+        }
+        Application->HandleMessage();
+    }
+    // Enabled before this one hides, so that the system activates them again.
+    platform::EnableTaskWindows(disabled);
+    Hide();
+    if (previous && IsWindow(previous)) SetActiveWindow(previous);
+    return modalResult_;
+}
+
+bool TForm::PreviewKeyDown(WORD key) {
+    if (!KeyPreview || !OnKeyDown) return false;
+    OnKeyDown(this, key, KeyboardShiftState());
+    return key == 0;
+}
+
 void TForm::VisibleChanged() {
     if (HandleAllocated()) ShowWindow(HandleIfAllocated(), Visible() ? SW_SHOW : SW_HIDE);
 }
@@ -133,6 +198,11 @@ void TForm::Close() {
     TCloseAction action = isMain ? TCloseAction::caFree : TCloseAction::caHide;
     if (OnClose) OnClose(this, action);
     if (action == TCloseAction::caNone) return;
+    if (modal_) {
+        // ShowModal hides the form when its loop ends.
+        modalResult_ = mrCancel;
+        return;
+    }
     if (isMain) {
         Application->Terminate();
         return;
@@ -197,6 +267,31 @@ void TForm::Notification(TComponent* component) {
     if (component == activeControl_) activeControl_ = nullptr;
 }
 
+void TForm::DialogKey(TMessage& msg) {
+    auto usable = [](const TButton& b) { return b.Showing() && b.Enabled(); };
+    TButton* target = nullptr;
+    switch (msg.WParam) {
+    case VK_TAB:
+        SelectNext(GetKeyState(VK_SHIFT) >= 0);
+        msg.Result = 1;
+        return;
+    case VK_ESCAPE:
+        target = FindButton(*this, [&](const TButton& b) { return b.Cancel && usable(b); });
+        break;
+    case VK_RETURN:
+        // A focused button answers Enter itself; otherwise the default button does.
+        target = dynamic_cast<TButton*>(FindControl(GetFocus()));
+        if (!target || !usable(*target))
+            target = FindButton(*this, [&](const TButton& b) { return b.Default && usable(b); });
+        break;
+    default:
+        return;
+    }
+    if (!target) return;
+    target->Click();
+    msg.Result = 1;
+}
+
 void TForm::WndProc(TMessage& msg) {
     switch (msg.Msg) {
     case WM_CLOSE:
@@ -209,10 +304,7 @@ void TForm::WndProc(TMessage& msg) {
         activeControl_ = reinterpret_cast<TWinControl*>(msg.LParam);
         return;
     case CM_DIALOGKEY:
-        if (msg.WParam == VK_TAB) {
-            SelectNext(GetKeyState(VK_SHIFT) >= 0);
-            msg.Result = 1;
-        }
+        DialogKey(msg);
         return;
     case WM_ACTIVATE:
         TWinControl::WndProc(msg);

@@ -92,7 +92,10 @@ TWinControl* TWinControl::FromHandle(HWND hwnd) {
 }
 
 TWinControl* FindControl(HWND hwnd) {
-    return TWinControl::FromHandle(hwnd);
+    // The focus may sit in a system child of ours (a combo box's edit).
+    for (; hwnd; hwnd = GetParent(hwnd))
+        if (TWinControl* control = TWinControl::FromHandle(hwnd)) return control;
+    return nullptr;
 }
 
 HWND TWinControl::Handle() {

@@ -96,7 +96,8 @@ private:
     bool trackingLeave_ = false;
 };
 
-// The control of the window that has the keyboard focus, or nullptr.
+// The control of a window, or of its nearest ancestor that is one (the focus
+// may be in a system window inside a control); nullptr when there is none.
 TWinControl* FindControl(HWND hwnd);
 
 } // namespace ui

@@ -16,6 +16,25 @@ void Pump(int ms) {
 
 namespace {
 
+thread_local std::vector<std::function<void()>> t_steps;
+
+void CALLBACK RunNextStep(HWND, UINT, UINT_PTR id, DWORD) {
+    KillTimer(nullptr, id);
+    if (t_steps.empty()) return;
+    auto step = std::move(t_steps.front());
+    t_steps.erase(t_steps.begin());
+    step();
+}
+
+} // namespace
+
+void RunSoon(std::function<void()> step, int ms) {
+    t_steps.push_back(std::move(step));
+    SetTimer(nullptr, 0, static_cast<UINT>(ms * static_cast<int>(t_steps.size())), RunNextStep);
+}
+
+namespace {
+
 thread_local std::vector<ModalCatcher::Seen> t_seen;
 thread_local void (*t_onShown)(HWND) = nullptr;
 

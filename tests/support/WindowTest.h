@@ -5,6 +5,7 @@
 
 #include <windows.h>
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -12,6 +13,11 @@ namespace testing_support {
 
 // Dispatches pending messages for about `ms` milliseconds.
 void Pump(int ms = 0);
+
+// Runs `step` from whichever message loop next waits for messages on this
+// thread: the way a test acts inside a modal window's own loop. Steps run in
+// the order they were queued, each about `ms` milliseconds after the last.
+void RunSoon(std::function<void()> step, int ms = 20);
 
 // While alive, every message box or dialog that the thread activates is
 // recorded and closed with its default button, so a test never blocks on it.

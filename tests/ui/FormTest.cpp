@@ -6,7 +6,11 @@
 
 #include <gtest/gtest.h>
 
+#include <stdexcept>
+
+using testing_support::MessageRecorder;
 using testing_support::Pump;
+using testing_support::RunSoon;
 
 namespace {
 
@@ -122,6 +126,130 @@ TEST(Form, ClosingAnotherFormHidesItAndReleaseFreesItLater) {
     EXPECT_TRUE(freed);
     EXPECT_FALSE(IsWindow(h));
     EXPECT_EQ(app.ComponentCount(), 0);
+}
+
+// A dialog-like form: an OK button (default), a Cancel button and an edit box.
+struct ModalFixture {
+    ModalFixture() {
+        // A quit request another test's application left in the queue.
+        MSG stale;
+        PeekMessageW(&stale, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE);
+        main = new ui::TForm(&app);
+        main->SetClientSize(200, 100);
+        app.SetMainForm(main);
+        main->Show();
+        dialog = new ui::TForm(&app);
+        dialog->BorderStyle = ui::TFormBorderStyle::bsDialog;
+        dialog->SetClientSize(200, 100);
+        ok = AddButton(L"OK", 10, ui::mrOk);
+        ok->Default = true;
+        cancel = AddButton(L"Cancel", 50, ui::mrCancel);
+        cancel->Cancel = true;
+    }
+    ui::TButton* AddButton(const wchar_t* caption, int top, int result) {
+        auto* b = new ui::TButton(dialog);
+        b->SetCaption(caption);
+        b->SetBounds(10, top, 80, 25);
+        b->ModalResult = result;
+        b->OnClick = [this, caption](ui::TComponent*) { clicked += caption; };
+        b->SetParent(dialog);
+        return b;
+    }
+    // Posts a key press to the window with the focus, as the keyboard would.
+    static void Press(WPARAM vk) { PostMessageW(GetFocus(), WM_KEYDOWN, vk, 1); }
+
+    ui::TApplication app;
+    ui::TForm* main = nullptr;
+    ui::TForm* dialog = nullptr;
+    ui::TButton* ok = nullptr;
+    ui::TButton* cancel = nullptr;
+    std::wstring clicked;
+};
+
+TEST(ModalForm, RunsUntilAButtonGivesTheResultWithTheOtherWindowsDisabled) {
+    ModalFixture f;
+    bool mainEnabledDuring = true, modalDuring = false;
+    RunSoon([&] {
+        mainEnabledDuring = IsWindowEnabled(f.main->Handle()) != FALSE;
+        modalDuring = f.dialog->Modal();
+        SendMessageW(f.ok->Handle(), BM_CLICK, 0, 0);
+    });
+    EXPECT_EQ(f.dialog->ShowModal(), ui::mrOk);
+    EXPECT_FALSE(mainEnabledDuring);
+    EXPECT_TRUE(modalDuring);
+    EXPECT_EQ(f.clicked, L"OK");
+    EXPECT_FALSE(f.dialog->Modal());
+    EXPECT_FALSE(IsWindowVisible(f.dialog->Handle()));
+    EXPECT_TRUE(IsWindowEnabled(f.main->Handle()));
+    // Shown again later, it starts without the old result.
+    RunSoon([&] { PostMessageW(f.dialog->Handle(), WM_CLOSE, 0, 0); });
+    EXPECT_EQ(f.dialog->ShowModal(), ui::mrCancel);
+    EXPECT_FALSE(IsWindowVisible(f.dialog->Handle()));
+    EXPECT_EQ(f.app.ComponentCount(), 2) << "closing a modal form hides it; it is not freed";
+}
+
+TEST(ModalForm, EscClicksTheCancelButtonAndEnterTheDefaultOrFocusedButton) {
+    ModalFixture f;
+    RunSoon([&] { ModalFixture::Press(VK_ESCAPE); });
+    EXPECT_EQ(f.dialog->ShowModal(), ui::mrCancel);
+    EXPECT_EQ(f.clicked, L"Cancel");
+
+    f.clicked.clear();
+    RunSoon([&] {
+        f.dialog->SetActiveControl(f.cancel);
+        ModalFixture::Press(VK_RETURN); // the focused button answers Enter
+    });
+    EXPECT_EQ(f.dialog->ShowModal(), ui::mrCancel);
+    EXPECT_EQ(f.clicked, L"Cancel");
+
+    // Without a default or cancel button these keys reach the control.
+    f.ok->Default = false;
+    f.cancel->Cancel = false;
+    f.dialog->SetActiveControl(f.ok);
+    MessageRecorder seen(f.ok->Handle());
+    f.clicked.clear();
+    RunSoon([&] {
+        ModalFixture::Press(VK_ESCAPE);
+        PostMessageW(f.dialog->Handle(), WM_CLOSE, 0, 0);
+    });
+    EXPECT_EQ(f.dialog->ShowModal(), ui::mrCancel);
+    EXPECT_EQ(f.clicked, L"");
+    EXPECT_EQ(seen.count(WM_KEYDOWN), 1);
+}
+
+TEST(ModalForm, EndsWhenTheApplicationQuits) {
+    ModalFixture f;
+    RunSoon([] { PostQuitMessage(0); });
+    EXPECT_EQ(f.dialog->ShowModal(), ui::mrCancel);
+    EXPECT_TRUE(f.app.Terminated());
+    EXPECT_TRUE(IsWindowEnabled(f.main->Handle()));
+}
+
+TEST(ModalForm, AVisibleFormCannotBeShownModally) {
+    ModalFixture f;
+    f.dialog->Show();
+    EXPECT_THROW(f.dialog->ShowModal(), std::logic_error);
+    EXPECT_FALSE(f.dialog->Modal());
+    EXPECT_TRUE(IsWindowEnabled(f.main->Handle()));
+}
+
+TEST(KeyPreview, TheFormSeesKeysFirstAndMayConsumeThem) {
+    ModalFixture f;
+    f.dialog->KeyPreview = true;
+    std::vector<WORD> previewed;
+    f.dialog->OnKeyDown = [&](ui::TComponent*, WORD& key, ui::TShiftState) {
+        previewed.push_back(key);
+        if (key == 'A' || key == VK_ESCAPE) key = 0;
+    };
+    f.dialog->Show();
+    f.dialog->SetActiveControl(f.ok);
+    MessageRecorder seen(f.ok->Handle());
+    for (WPARAM vk : {WPARAM{'A'}, WPARAM{'B'}, WPARAM{VK_ESCAPE}})
+        PostMessageW(f.ok->Handle(), WM_KEYDOWN, vk, 1);
+    f.app.ProcessMessages();
+    EXPECT_EQ(previewed, (std::vector<WORD>{'A', 'B', VK_ESCAPE}));
+    EXPECT_EQ(seen.count(WM_KEYDOWN), 1) << "only B reaches the button";
+    EXPECT_EQ(f.clicked, L"") << "a consumed Esc does not click the cancel button";
 }
 
 } // namespace
