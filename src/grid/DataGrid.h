@@ -139,7 +139,8 @@ public:
     std::function<void(TCustomDataGrid&, TDataGridColumn&)> OnTitleClick;
     std::function<void(TCustomDataGrid&, TDataGridColumn&)> OnCellClick;
     std::function<void(TCustomDataGrid&, int from, int to)> OnColumnMoved;
-    // Ctrl+F with dgxDialogFind on an open dataset.
+    // Ctrl+F with dgxDialogFind on an open dataset; unassigned, the
+    // program's find dialog opens.
     std::function<void(TCustomDataGrid&)> OnFindDialogRequest;
 
     // --- Navigation and mouse tracking ---

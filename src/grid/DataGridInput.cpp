@@ -2,6 +2,7 @@
 // the vertical scroll bar, title-click sorting, column sizing and moving, and
 // the read-only editor over the current cell.
 #include "grid/DataGrid.h"
+#include "grid/GridFindDialog.h"
 
 #include "grid/DragScroll.h"
 
@@ -139,8 +140,14 @@ void TCustomDataGrid::KeyDown(ui::TMessage& msg) {
             CancelTracking();
         return;
     case 'F':
-        if (ctrl && active && optionsExt_.Has(TGridOptionExt::dgxDialogFind) && OnFindDialogRequest)
-            OnFindDialogRequest(*this);
+        // Ctrl+F alone; with other modifiers F means nothing to the grid.
+        if (ctrl && !shift && !KeyHeld(VK_MENU) && active &&
+            optionsExt_.Has(TGridOptionExt::dgxDialogFind)) {
+            if (OnFindDialogRequest)
+                OnFindDialogRequest(*this);
+            else
+                ShowFindDialog(*this);
+        }
         return;
     default:
         break;

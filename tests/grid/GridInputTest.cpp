@@ -3,6 +3,8 @@
 // the read-only editor.
 #include "GridFixture.h"
 
+#include "ui/Button.h"
+
 #include <windowsx.h>
 
 using testing_support::Pump;
@@ -285,12 +287,27 @@ TEST_F(GridInput, ColumnKeysAndTabWalkRecords) {
     EXPECT_EQ(table.RecNo(), 2);
 }
 
+TEST_F(GridInput, TabFromTheMessageLoopStaysWithTheGrid) {
+    AppendRows(3);
+    table.First();
+    auto* other = new ui::TButton(form);
+    other->SetBounds(0, 300, 80, 25);
+    other->TabOrder = 1;
+    other->SetParent(form);
+    grid->SetFocus();
+    PostMessageW(Hwnd(), WM_KEYDOWN, VK_TAB, 1);
+    app.ProcessMessages();
+    EXPECT_EQ(table.RecNo(), 2);
+    EXPECT_EQ(GetFocus(), Hwnd()) << "the grid wants Tab: it is no dialog key there";
+}
+
 TEST_F(GridInput, CtrlFAsksForTheFindDialogOnAnOpenTable) {
     int asked = 0;
     grid->OnFindDialogRequest = [&](grid::TCustomDataGrid&) { ++asked; };
     Key('F', true);
     EXPECT_EQ(asked, 1);
     Key('F');
+    Key('F', true, true); // Ctrl+Shift+F is not Ctrl+F
     EXPECT_EQ(asked, 1);
     table.Close();
     Key('F', true);
