@@ -22,7 +22,8 @@ if [ -n "${DISPLAY:-}" ] && xdpyinfo >/dev/null 2>&1; then
   exec "$here/prefix.sh" "$prefix" -- wine "$exe"
 fi
 
-# Headless: run, photograph, press Detect, photograph again, stop.
+# Headless: run, photograph, press Detect, then sort by title clicks, search
+# with the find dialog, photograph each step, stop.
 "$here/with-display.sh" "$here/prefix.sh" "$prefix" -- bash -c '
   exe=$1 shots=$2
   wine "$exe" &
@@ -34,11 +35,39 @@ fi
   sleep 1.5
   import -window "$win" "$shots/main-window.png"
   echo "saved $shots/main-window.png"
-  # Detect is the button at (661,296)+(105x59) of the client area.
+  # Points are given in the client area; the window'\''s origin is that of
+  # its frame, which Wine draws here: a 3-pixel border and a 19-pixel caption.
   eval "$(xdotool getwindowgeometry --shell "$win")"
-  xdotool mousemove $((X + 661 + 52)) $((Y + 296 + 29)) click 1 || true
+  at() { xdotool mousemove $((X + 3 + $1)) $((Y + 22 + $2)); }
+  # Detect is the button at (661,296)+(105x59) of the client area.
+  at $((661 + 52)) $((296 + 29)); xdotool click 1 || true
   sleep 3
   import -window "$win" "$shots/after-detect.png"
   echo "saved $shots/after-detect.png"
+  shot() { sleep 1; import -window "$win" "$shots/$1.png"; echo "saved $shots/$1.png"; }
+  # Client points of the grid: the title row at y=8, data rows at y=24, 40;
+  # "端口号" at x=622, "服务器(实例名)" at x=90.
+  at 622 8; xdotool click 1; shot sorted-by-port
+  at 90 8; xdotool keydown ctrl click 1 keyup ctrl; shot sorted-by-two
+  # Sorted, the named instance (no port) comes first: stand on the other
+  # row, on its server cell, and search from there.
+  at 90 40; xdotool click 1; sleep 0.5
+  xdotool key ctrl+f
+  for _ in $(seq 50); do
+    dlg=$(xdotool search --onlyvisible --name "^文本查找$" 2>/dev/null | head -n1 || true)
+    [ -n "$dlg" ] && break; sleep 0.2
+  done
+  if [ -z "$dlg" ]; then echo "the find dialog did not appear" >&2; exit 1; fi
+  sleep 0.5
+  xdotool type --delay 50 sqlexpress
+  sleep 0.5
+  # The dialog is a window of its own: photograph the screen around both.
+  eval "$(xdotool getwindowgeometry --shell "$win")"
+  import -window root -crop "${WIDTH}x${HEIGHT}+${X}+${Y}" "$shots/find-dialog.png"
+  echo "saved $shots/find-dialog.png"
+  xdotool key Return
+  sleep 1
+  xdotool key Escape
+  shot after-find
   wineserver -k
 ' _ "$exe" "$shots"
