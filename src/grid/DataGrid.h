@@ -152,7 +152,8 @@ public:
     TGridTracking Tracking() const { return tracking_; }
     bool TitlePressed() const { return pressed_; }
     int PressedColumn() const { return pressedCol_; }
-    // The sizing line's x while a column is being sized.
+    // The exclusive-or line's x while a column is being sized, or the drop
+    // position's while one is being moved; -1 when none is shown.
     int SizingLine() const { return sizingLine_; }
     bool AutoScrollActive() const { return scrollTimer_ != 0; }
 
@@ -228,6 +229,8 @@ private:
     int SizingColumnAt(int x, int y) const;
     void DrawSizingLine();
     void StartColumnMove(int x, int y);
+    // Where a column moved to the pointer at x would land; -1 for nowhere new.
+    int MoveTargetLine(int x) const;
     RECT DataCellsRect() const;
     void TrackData(int x, int y, bool fromTimer);
     void StopScrollTimer();

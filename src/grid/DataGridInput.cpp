@@ -328,6 +328,16 @@ void TCustomDataGrid::StartColumnMove(int x, int y) {
     HideEditor();
     tracking_ = TGridTracking::gtMoving;
     moveFrom_ = cell.x;
+    // Pending repaints first: the drop marker is drawn over what is on screen.
+    Update();
+}
+
+int TCustomDataGrid::MoveTargetLine(int x) const {
+    const POINT cell = MouseCoord(x, RowHeights(0) / 2);
+    if (cell.x < IndicatorOffset() || cell.x == moveFrom_) return -1;
+    // The column lands before the target when moving left, after it when moving right.
+    return cell.x < moveFrom_ ? ColumnLeft(cell.x) - GridLineWidth()
+                              : ColumnLeft(cell.x) + ColWidths(cell.x);
 }
 
 bool TCustomDataGrid::OverPressedTitle(int x, int y) const {
@@ -368,6 +378,11 @@ void TCustomDataGrid::MouseMove(int x, int y) {
     case TGridTracking::gtSizing:
         if (sizingLineShown_) DrawSizingLine();
         sizingLine_ = x;
+        DrawSizingLine();
+        break;
+    case TGridTracking::gtMoving:
+        if (sizingLineShown_) DrawSizingLine();
+        sizingLine_ = MoveTargetLine(x);
         DrawSizingLine();
         break;
     case TGridTracking::gtData:
@@ -481,6 +496,8 @@ void TCustomDataGrid::MouseUp(ui::TMessage& msg, bool right) {
         return; // a release that ends sizing is no click
     }
     case TGridTracking::gtMoving: {
+        if (sizingLineShown_) DrawSizingLine();
+        sizingLine_ = -1;
         const int from = moveFrom_ - IndicatorOffset();
         moveFrom_ = -1;
         if (GetCapture() == HandleIfAllocated()) ReleaseCapture();
@@ -515,7 +532,7 @@ void TCustomDataGrid::CancelTracking() {
     const TGridTracking was = tracking_;
     tracking_ = TGridTracking::gtNone;
     StopScrollTimer();
-    if (was == TGridTracking::gtSizing && sizingLineShown_) DrawSizingLine();
+    if (sizingLineShown_) DrawSizingLine();
     sizingCol_ = sizingLine_ = -1;
     moveFrom_ = -1;
     if (pressedCol_ >= 0 || pressed_) {

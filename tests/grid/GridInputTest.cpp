@@ -202,9 +202,16 @@ TEST_F(GridInput, DraggingATitleSidewaysMovesTheColumnNotTheFields) {
     EXPECT_EQ(grid->Tracking(), grid::TGridTracking::gtTitlePress);
     Send(WM_MOUSEMOVE, p.x - 4, p.y, MK_LBUTTON);
     EXPECT_EQ(grid->Tracking(), grid::TGridTracking::gtMoving);
+    EXPECT_EQ(grid->SizingLine(), -1) << "over its own place the column would not move";
     const POINT target = Center(1, 0);
     Send(WM_MOUSEMOVE, target.x, target.y, MK_LBUTTON);
+    EXPECT_EQ(grid->SizingLine(), grid->CellRect(1, 0).left - 1) << "drop marker before 服务器";
+    const POINT past = Center(5, 0);
+    Send(WM_MOUSEMOVE, past.x, past.y, MK_LBUTTON);
+    EXPECT_EQ(grid->SizingLine(), grid->CellRect(5, 0).left - 1);
+    Send(WM_MOUSEMOVE, target.x, target.y, MK_LBUTTON);
     Send(WM_LBUTTONUP, target.x, target.y);
+    EXPECT_EQ(grid->SizingLine(), -1);
     EXPECT_EQ(grid->Columns()[0].FieldName(), L"bz");
     EXPECT_EQ(grid->Columns()[1].FieldName(), L"fwq");
     EXPECT_EQ(Title(0).SortMarker(), TSortMarker::smNone); // no click
@@ -219,6 +226,18 @@ TEST_F(GridInput, RightButtonDragMovesAColumn) {
     const POINT target = Center(1, 0);
     Send(WM_MOUSEMOVE, target.x, target.y, MK_RBUTTON);
     Send(WM_RBUTTONUP, target.x, target.y);
+    EXPECT_EQ(grid->Columns()[0].FieldName(), L"bz");
+
+    // Moving right, the column lands after the target; Esc drops the move.
+    const POINT first = Center(1, 0), third = Center(3, 0);
+    Send(WM_RBUTTONDOWN, first.x, first.y, MK_RBUTTON);
+    Send(WM_MOUSEMOVE, third.x, third.y, MK_RBUTTON);
+    const RECT r = grid->CellRect(3, 0);
+    EXPECT_EQ(grid->SizingLine(), r.right);
+    Key(VK_ESCAPE);
+    EXPECT_EQ(grid->SizingLine(), -1);
+    EXPECT_EQ(grid->Tracking(), grid::TGridTracking::gtNone);
+    Send(WM_RBUTTONUP, third.x, third.y);
     EXPECT_EQ(grid->Columns()[0].FieldName(), L"bz");
 }
 
