@@ -178,6 +178,76 @@ void TCustomDataGrid::SetCol(int col) {
     HideEditor();
     col_ = col;
     if (layoutDone_ && Row() < RowCount()) InvalidateRowBand(Row());
+    if (!layoutDone_ || !HandleAllocated()) return;
+    // Scroll the columns so that the current one shows, as far as it can.
+    if (col_ < leftCol_) {
+        SetLeftCol(col_);
+    } else {
+        const int clientWidth = ClientRect().right;
+        int left = leftCol_;
+        for (; left < col_; ++left) {
+            int right = ColumnLeft(IndicatorOffset());
+            for (int c = left; c <= col_; ++c)
+                right += std::max(ColWidths(c) + GridLineWidth(), 0);
+            if (right <= clientWidth) break;
+        }
+        SetLeftCol(left);
+    }
+}
+
+int TCustomDataGrid::ShownWidth(int col) const {
+    if (col >= IndicatorOffset() && col < leftCol_) return -GridLineWidth();
+    return colWidths_[static_cast<std::size_t>(col)];
+}
+
+int TCustomDataGrid::MaxLeftCol() const {
+    const int first = IndicatorOffset(), last = ColCount() - 1;
+    if (last < first || !HandleAllocated()) return first;
+    int room = ClientRect().right;
+    for (int c = 0; c < first; ++c)
+        room -= std::max(ColWidths(c) + GridLineWidth(), 0);
+    int left = last;
+    for (int c = last; c >= first; --c) {
+        room -= std::max(ColWidths(c) + GridLineWidth(), 0);
+        if (room < 0) break;
+        left = c;
+    }
+    return left;
+}
+
+void TCustomDataGrid::SetLeftCol(int col) {
+    col = std::clamp(col, IndicatorOffset(), std::max(IndicatorOffset(), MaxLeftCol()));
+    if (col == leftCol_) return;
+    HideEditor();
+    leftCol_ = col;
+    Invalidate();
+    UpdateHorzScrollBar();
+}
+
+void TCustomDataGrid::UpdateHorzScrollBar() {
+    if (!HandleAllocated() || destroying_) return;
+    const int first = IndicatorOffset(), last = ColCount() - 1, maxLeft = MaxLeftCol();
+    if (leftCol_ > maxLeft) {
+        // The window grew or columns narrowed: show as many as fit.
+        leftCol_ = std::max(first, maxLeft);
+        Invalidate();
+    }
+    SCROLLINFO si{};
+    si.cbSize = sizeof(si);
+    si.fMask = SIF_RANGE | SIF_PAGE | SIF_POS;
+    if (layoutDone_ && maxLeft > first) {
+        // One unit a column; the page is the columns shown at the far right,
+        // so the thumb's last position is the largest LeftCol.
+        si.nMin = first;
+        si.nMax = last;
+        si.nPage = static_cast<UINT>(last - maxLeft + 1);
+        si.nPos = leftCol_;
+    } // else an empty range: the bar hides
+    if (lastHScroll_.cbSize != 0 && si.nMin == lastHScroll_.nMin && si.nMax == lastHScroll_.nMax &&
+        si.nPage == lastHScroll_.nPage && si.nPos == lastHScroll_.nPos)
+        return;
+    lastHScroll_ = si;
+    SetScrollInfo(HandleIfAllocated(), SB_HORZ, &si, TRUE);
 }
 
 // --- Binding and layout ---
@@ -282,7 +352,7 @@ int TCustomDataGrid::PageRows() const {
 int TCustomDataGrid::ColumnLeft(int col) const {
     int x = 0;
     for (int c = 0; c < col && c < ColCount(); ++c)
-        x += std::max(colWidths_[static_cast<std::size_t>(c)] + GridLineWidth(), 0);
+        x += std::max(ShownWidth(c) + GridLineWidth(), 0);
     return x;
 }
 
@@ -303,7 +373,7 @@ int TCustomDataGrid::GridHeight() const {
 
 RECT TCustomDataGrid::CellRect(int col, int row) const {
     if (col < 0 || col >= ColCount() || row < 0 || row >= RowCount()) return {};
-    const int w = ColWidths(col);
+    const int w = ShownWidth(col);
     if (w <= 0) return {};
     const int x = ColumnLeft(col), y = RowTop(row);
     return {x, y, x + w, y + RowHeights(row)};
@@ -326,11 +396,12 @@ void TCustomDataGrid::UpdateScrollBar() {
         si.nPage = 2;
         si.nPos = 0;
     }
-    if (lastScroll_.cbSize != 0 && si.nMin == lastScroll_.nMin && si.nMax == lastScroll_.nMax &&
-        si.nPage == lastScroll_.nPage && si.nPos == lastScroll_.nPos)
-        return;
-    lastScroll_ = si;
-    SetScrollInfo(HandleIfAllocated(), SB_VERT, &si, TRUE);
+    if (lastScroll_.cbSize == 0 || si.nMin != lastScroll_.nMin || si.nMax != lastScroll_.nMax ||
+        si.nPage != lastScroll_.nPage || si.nPos != lastScroll_.nPos) {
+        lastScroll_ = si;
+        SetScrollInfo(HandleIfAllocated(), SB_VERT, &si, TRUE);
+    }
+    UpdateHorzScrollBar();
 }
 
 std::wstring TCustomDataGrid::FooterText(int column, int footerRow) const {
@@ -568,6 +639,9 @@ void TCustomDataGrid::WndProc(ui::TMessage& msg) {
     case WM_VSCROLL:
         VScroll(LOWORD(msg.WParam), static_cast<short>(HIWORD(msg.WParam)));
         return;
+    case WM_HSCROLL:
+        HScroll(LOWORD(msg.WParam), static_cast<short>(HIWORD(msg.WParam)));
+        return;
     case WM_KEYDOWN:
         KeyDown(msg);
         return;
@@ -633,7 +707,7 @@ void TCustomDataGrid::PaintLines(HDC dc, const RECT& clip) {
         const int h = RowHeights(row);
         int x = 0;
         for (int col = 0; col < ColCount(); ++col) {
-            const int w = ColWidths(col);
+            const int w = ShownWidth(col);
             if (w + lw <= 0) continue;
             const bool fixed = col < IndicatorOffset() || row < TitleOffset();
             const COLORREF fill = fixed ? fixedFill : dataFill;

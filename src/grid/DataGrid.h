@@ -119,7 +119,15 @@ public:
 
     // --- Current cell ---
     int Col() const { return col_; }
+    // Also scrolls the columns so that the new current column shows.
     void SetCol(int col);
+
+    // --- Horizontal scrolling, by whole columns; the indicator stays ---
+    // The first data column shown after the indicator column.
+    int LeftCol() const { return leftCol_; }
+    void SetLeftCol(int col);
+    // The largest LeftCol that still fills the client width.
+    int MaxLeftCol() const;
     // The grid row of the current record.
     int Row() const { return TitleOffset() + link_.ActiveRecord(); }
 
@@ -223,6 +231,11 @@ private:
     void MouseUp(ui::TMessage& msg, bool right);
     void CancelTracking();
     void VScroll(int code, int pos);
+    void HScroll(int code, int pos);
+    // A column's width as shown: -GridLineWidth() for a column scrolled off
+    // to the left, so that it takes no room at all.
+    int ShownWidth(int col) const;
+    void UpdateHorzScrollBar();
     void MoveRecords(int distance);
     void UpdatePressed(int x, int y);
     bool OverPressedTitle(int x, int y) const;
@@ -260,6 +273,7 @@ private:
     std::vector<int> rowHeights_;
     int defaultRowHeight_ = 0;
     int col_ = 1;
+    int leftCol_ = 1;
     int glyphRow_ = -1;      // grid row of the last indicator glyph drawn
     int paintedCurRow_ = -1; // grid row that was current at the last link event
     int pressedCol_ = -1;    // title button being pressed (title-click sorting)
@@ -282,6 +296,7 @@ private:
     int titleRowHeight_ = 0;
     data::TDataSet* boundDataSet_ = nullptr;
     SCROLLINFO lastScroll_{};
+    SCROLLINFO lastHScroll_{};
 };
 
 class TDataGrid : public TCustomDataGrid {

@@ -65,7 +65,7 @@ POINT TCustomDataGrid::MouseCoord(int x, int y) const {
     POINT cell{-1, -1};
     if (x < 0 || y < 0) return cell;
     for (int c = 0, left = 0; c < ColCount(); ++c) {
-        const int w = ColWidths(c);
+        const int w = ShownWidth(c);
         if (w < 0) continue;
         if (x < left + w + GridLineWidth()) {
             cell.x = c;
@@ -90,7 +90,7 @@ int TCustomDataGrid::SizingColumnAt(int x, int y) const {
         return -1;
     if (y < 0 || y >= RowHeights(0) + GridLineWidth()) return -1;
     for (int c = IndicatorOffset(); c < ColCount(); ++c) {
-        if (ColWidths(c) < 0) continue;
+        if (ShownWidth(c) < 0) continue;
         const int edge = ColumnLeft(c) + ColWidths(c);
         if (InSizingZone(x, edge, GridLineWidth())) return c;
     }
@@ -215,6 +215,42 @@ void TCustomDataGrid::KeyDown(ui::TMessage& msg) {
 }
 
 // --- Vertical scroll bar ---
+
+void TCustomDataGrid::HScroll(int code, int pos) {
+    const int first = IndicatorOffset();
+    // A page is the columns that show whole beside the left one, at least one.
+    int page = 0;
+    const int clientWidth = ClientRect().right;
+    for (int c = leftCol_; c < ColCount() && ColumnLeft(c) + ColWidths(c) <= clientWidth; ++c)
+        ++page;
+    page = std::max(page - 1, 1);
+    switch (code) {
+    case SB_LINELEFT:
+        SetLeftCol(leftCol_ - 1);
+        break;
+    case SB_LINERIGHT:
+        SetLeftCol(leftCol_ + 1);
+        break;
+    case SB_PAGELEFT:
+        SetLeftCol(leftCol_ - page);
+        break;
+    case SB_PAGERIGHT:
+        SetLeftCol(leftCol_ + page);
+        break;
+    case SB_THUMBPOSITION:
+    case SB_THUMBTRACK:
+        SetLeftCol(pos);
+        break;
+    case SB_LEFT:
+        SetLeftCol(first);
+        break;
+    case SB_RIGHT:
+        SetLeftCol(MaxLeftCol());
+        break;
+    default:
+        break;
+    }
+}
 
 void TCustomDataGrid::VScroll(int code, int pos) {
     if (CanFocus() && !HasFocus()) SetFocus();

@@ -416,6 +416,64 @@ TEST_F(GridInput, ScrollBarSettingsAndActions) {
     EXPECT_EQ(table.RecNo(), 1 + grid->PageRows());
 }
 
+TEST_F(GridInput, ColumnsScrollSidewaysOnlyWhileTheyDoNotFit) {
+    AppendRows(3);
+    table.First();
+    auto hscroll = [&] {
+        SCROLLINFO si{};
+        si.cbSize = sizeof(si);
+        si.fMask = SIF_ALL;
+        GetScrollInfo(Hwnd(), SB_HORZ, &si);
+        return si;
+    };
+    EXPECT_FALSE(GetWindowLongPtrW(Hwnd(), GWL_STYLE) & WS_HSCROLL) << "the six columns fit";
+    EXPECT_EQ(grid->MaxLeftCol(), 1);
+
+    grid->Columns()[5].SetWidth(700); // 备注 made wide enough to read a long remark
+    Pump(5);
+    EXPECT_TRUE(GetWindowLongPtrW(Hwnd(), GWL_STYLE) & WS_HSCROLL);
+    const int maxLeft = grid->MaxLeftCol();
+    EXPECT_GT(maxLeft, 1);
+    SCROLLINFO si = hscroll();
+    EXPECT_EQ(si.nMin, 1);
+    EXPECT_EQ(si.nMax, 6);
+    EXPECT_EQ(si.nMax - static_cast<int>(si.nPage) + 1, maxLeft) << "the thumb ends at MaxLeftCol";
+    EXPECT_EQ(si.nPos, 1);
+
+    // Making the last column current scrolls it into view; the indicator stays.
+    grid->SetCol(6);
+    EXPECT_EQ(grid->LeftCol(), maxLeft);
+    EXPECT_EQ(hscroll().nPos, maxLeft);
+    const RECT client = Client();
+    EXPECT_LE(grid->CellRect(6, 0).right, client.right);
+    EXPECT_EQ(grid->CellRect(1, 0).right, 0) << "scrolled off: not shown";
+    EXPECT_EQ(grid->CellRect(0, 1).left, 0);
+    EXPECT_EQ(grid->CellRect(maxLeft, 0).left, grid->ColWidths(0) + 1);
+    EXPECT_EQ(grid->MouseCoord(grid->ColWidths(0) + 3, 3).x, maxLeft);
+
+    // Scroll bar actions, by whole columns, within the range.
+    SendMessageW(Hwnd(), WM_HSCROLL, SB_LINELEFT, 0);
+    EXPECT_EQ(grid->LeftCol(), maxLeft - 1);
+    SendMessageW(Hwnd(), WM_HSCROLL, SB_LEFT, 0);
+    EXPECT_EQ(grid->LeftCol(), 1);
+    SendMessageW(Hwnd(), WM_HSCROLL, SB_LINELEFT, 0);
+    EXPECT_EQ(grid->LeftCol(), 1);
+    SendMessageW(Hwnd(), WM_HSCROLL, MAKEWPARAM(SB_THUMBTRACK, 40), 0);
+    EXPECT_EQ(grid->LeftCol(), maxLeft);
+    EXPECT_EQ(table.RecNo(), 1) << "sideways scrolling moves no record";
+    // Going back to the first column brings it into view again.
+    Key(VK_HOME);
+    EXPECT_EQ(grid->Col(), 1);
+    EXPECT_EQ(grid->LeftCol(), 1);
+
+    // Narrowed again, everything fits: the bar goes and the view is whole.
+    grid->SetCol(6);
+    grid->Columns()[5].SetWidth(200);
+    Pump(5);
+    EXPECT_EQ(grid->LeftCol(), 1);
+    EXPECT_FALSE(GetWindowLongPtrW(Hwnd(), GWL_STYLE) & WS_HSCROLL);
+}
+
 // --- Column sizing ---
 
 TEST_F(GridInput, SizingATitleBorderChangesTheWidthButNeverBelowTwo) {
