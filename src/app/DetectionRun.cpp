@@ -30,15 +30,11 @@ void FreeProgressWindow() {
 // row moves it under a sort in force: bookmarks name rows, not positions.
 std::vector<data::TDataSet::TBookmark> RowsInOrder(data::TDataSet& table) {
     std::vector<data::TDataSet::TBookmark> rows;
-    table.DisableControls();
-    try {
+    {
+        data::TDisabledControls quiet(table);
         for (table.First(); !table.Eof(); table.Next())
             rows.push_back(table.GetBookmark());
-    } catch (...) {
-        table.EnableControls();
-        throw;
     }
-    table.EnableControls();
     table.First();
     return rows;
 }

@@ -16,6 +16,7 @@
 #include "data/Field.h"
 
 #include <cstdint>
+#include <exception>
 #include <functional>
 #include <memory>
 #include <string>
@@ -183,6 +184,34 @@ private:
     TBookmark insertBefore_ = 0;
     int disableCount_ = 0;
     TDataSetState disableState_ = TDataSetState::dsInactive;
+};
+
+// Keeps a dataset's controls quiet for a scope and lets them hear of the
+// outcome once, when it ends. An error raised by that last notification
+// propagates, unless the scope is already being left by an error: that first
+// one is the one to report.
+class TDisabledControls {
+public:
+    explicit TDisabledControls(TDataSet& dataSet)
+        : dataSet_(dataSet), unwinding_(std::uncaught_exceptions()) {
+        dataSet_.DisableControls();
+    }
+    ~TDisabledControls() noexcept(false) {
+        if (std::uncaught_exceptions() == unwinding_) {
+            dataSet_.EnableControls();
+            return;
+        }
+        try {
+            dataSet_.EnableControls();
+        } catch (...) {
+        }
+    }
+    TDisabledControls(const TDisabledControls&) = delete;
+    TDisabledControls& operator=(const TDisabledControls&) = delete;
+
+private:
+    TDataSet& dataSet_;
+    int unwinding_;
 };
 
 } // namespace data

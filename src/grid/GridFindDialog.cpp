@@ -44,19 +44,6 @@ T* Place(TGridFindDlg* form, const wchar_t* name, int left, int top, int width, 
     return c;
 }
 
-// Keeps the result table's controls quiet during a search and lets them
-// show the outcome once it ends, however it ends.
-class ControlsDisabled {
-public:
-    explicit ControlsDisabled(data::TDataSet& ds) : ds_(ds) { ds_.DisableControls(); }
-    ~ControlsDisabled() { ds_.EnableControls(); }
-    ControlsDisabled(const ControlsDisabled&) = delete;
-    ControlsDisabled& operator=(const ControlsDisabled&) = delete;
-
-private:
-    data::TDataSet& ds_;
-};
-
 } // namespace
 
 TGridFindDlg::TGridFindDlg(ui::TComponent* owner) : ui::TForm(owner) {
@@ -229,7 +216,7 @@ bool TGridFindDlg::SearchGrid(const std::wstring& text, TFindDirection direction
     data::TDataSet& ds = *grid_->DataSet();
     const data::TDataLink& link = grid_->DataLink();
 
-    ControlsDisabled quiet(ds);
+    data::TDisabledControls quiet(ds);
     // Where the grid stands: the middle of its visible rows and the current
     // row's distance from it, so that a failed search can put it all back.
     const int middle = link.RecordCount() / 2;

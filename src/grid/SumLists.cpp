@@ -142,8 +142,8 @@ void TSumListProducer::RecalcAll() {
     lastFilter_ = ds.Filter();
     // The grid must not follow the walk; our own after-scroll hook sees the
     // filter state just recorded and stays quiet.
-    ds.DisableControls();
-    try {
+    {
+        data::TDisabledControls quiet(ds);
         ds.First();
         while (!ds.Eof()) {
             for (int i = 0; i < items_.Count(); ++i)
@@ -151,11 +151,7 @@ void TSumListProducer::RecalcAll() {
             ds.Next();
         }
         ds.First();
-    } catch (...) {
-        ds.EnableControls();
-        throw;
     }
-    ds.EnableControls();
     Changed();
 }
 

@@ -200,6 +200,32 @@ TEST(DataLink, DisabledControlsHearOneChangeAtTheEnd) {
     EXPECT_TRUE(b.link.Take().empty());
 }
 
+TEST(DataLink, DisabledControlsScopeEndsEvenWhenLeftByAnError) {
+    Bound b(5);
+    b.link.Take();
+    {
+        TDisabledControls outer(*b.table);
+        {
+            TDisabledControls inner(*b.table);
+            b.table->Last();
+        }
+        EXPECT_TRUE(b.link.Take().empty()) << "nested: still quiet";
+    }
+    EXPECT_FALSE(b.table->ControlsDisabled());
+    EXPECT_EQ(b.link.Take(), (Strings{L"changed"}));
+
+    EXPECT_THROW(
+        {
+            TDisabledControls quiet(*b.table);
+            b.table->First();
+            b.table->GotoBookmark(0); // "Record not found"
+        },
+        DataSetError);
+    EXPECT_FALSE(b.table->ControlsDisabled());
+    EXPECT_EQ(b.link.Take(), (Strings{L"changed"}));
+    EXPECT_EQ(b.table->RecNo(), 1);
+}
+
 TEST(DataLink, OpeningAndClosingReachLinksEvenWhileDisabled) {
     Bound b(3);
     b.table->DisableControls();
