@@ -30,6 +30,15 @@ bool Intersects(const RECT& a, const RECT& b) {
     return IntersectRect(&t, &a, &b) != FALSE;
 }
 
+// Each SetScrollInfo repaints the bar: set it only when a setting changed.
+void SetScrollInfoIfChanged(HWND hwnd, int bar, SCROLLINFO& last, const SCROLLINFO& si) {
+    if (last.cbSize != 0 && si.nMin == last.nMin && si.nMax == last.nMax &&
+        si.nPage == last.nPage && si.nPos == last.nPos)
+        return;
+    last = si;
+    SetScrollInfo(hwnd, bar, &last, TRUE);
+}
+
 } // namespace
 
 // --- TGridDataLink ---
@@ -180,19 +189,7 @@ void TCustomDataGrid::SetCol(int col) {
     if (layoutDone_ && Row() < RowCount()) InvalidateRowBand(Row());
     if (!layoutDone_ || !HandleAllocated()) return;
     // Scroll the columns so that the current one shows, as far as it can.
-    if (col_ < leftCol_) {
-        SetLeftCol(col_);
-    } else {
-        const int clientWidth = ClientRect().right;
-        int left = leftCol_;
-        for (; left < col_; ++left) {
-            int right = ColumnLeft(IndicatorOffset());
-            for (int c = left; c <= col_; ++c)
-                right += std::max(ColWidths(c) + GridLineWidth(), 0);
-            if (right <= clientWidth) break;
-        }
-        SetLeftCol(left);
-    }
+    SetLeftCol(col_ < leftCol_ ? col_ : std::max(leftCol_, FirstColFitting(col_)));
 }
 
 int TCustomDataGrid::ShownWidth(int col) const {
@@ -200,19 +197,22 @@ int TCustomDataGrid::ShownWidth(int col) const {
     return colWidths_[static_cast<std::size_t>(col)];
 }
 
-int TCustomDataGrid::MaxLeftCol() const {
-    const int first = IndicatorOffset(), last = ColCount() - 1;
-    if (last < first || !HandleAllocated()) return first;
-    int room = ClientRect().right;
-    for (int c = 0; c < first; ++c)
-        room -= std::max(ColWidths(c) + GridLineWidth(), 0);
+int TCustomDataGrid::FirstColFitting(int last) const {
+    // The indicator column never scrolls, so its room is always taken.
+    int room = ClientRect().right - ColumnLeft(IndicatorOffset());
     int left = last;
-    for (int c = last; c >= first; --c) {
+    for (int c = last; c >= IndicatorOffset(); --c) {
         room -= std::max(ColWidths(c) + GridLineWidth(), 0);
         if (room < 0) break;
         left = c;
     }
     return left;
+}
+
+int TCustomDataGrid::MaxLeftCol() const {
+    const int first = IndicatorOffset(), last = ColCount() - 1;
+    if (last < first || !HandleAllocated()) return first;
+    return FirstColFitting(last);
 }
 
 void TCustomDataGrid::SetLeftCol(int col) {
@@ -243,11 +243,7 @@ void TCustomDataGrid::UpdateHorzScrollBar() {
         si.nPage = static_cast<UINT>(last - maxLeft + 1);
         si.nPos = leftCol_;
     } // else an empty range: the bar hides
-    if (lastHScroll_.cbSize != 0 && si.nMin == lastHScroll_.nMin && si.nMax == lastHScroll_.nMax &&
-        si.nPage == lastHScroll_.nPage && si.nPos == lastHScroll_.nPos)
-        return;
-    lastHScroll_ = si;
-    SetScrollInfo(HandleIfAllocated(), SB_HORZ, &si, TRUE);
+    SetScrollInfoIfChanged(HandleIfAllocated(), SB_HORZ, lastHScroll_, si);
 }
 
 // --- Binding and layout ---
@@ -396,11 +392,7 @@ void TCustomDataGrid::UpdateScrollBar() {
         si.nPage = 2;
         si.nPos = 0;
     }
-    if (lastScroll_.cbSize == 0 || si.nMin != lastScroll_.nMin || si.nMax != lastScroll_.nMax ||
-        si.nPage != lastScroll_.nPage || si.nPos != lastScroll_.nPos) {
-        lastScroll_ = si;
-        SetScrollInfo(HandleIfAllocated(), SB_VERT, &si, TRUE);
-    }
+    SetScrollInfoIfChanged(HandleIfAllocated(), SB_VERT, lastScroll_, si);
     UpdateHorzScrollBar();
 }
 

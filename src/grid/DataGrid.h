@@ -235,6 +235,9 @@ private:
     // A column's width as shown: -GridLineWidth() for a column scrolled off
     // to the left, so that it takes no room at all.
     int ShownWidth(int col) const;
+    // The first column from which the columns up to `last` fit beside the
+    // indicator column; `last` when even it alone does not.
+    int FirstColFitting(int last) const;
     void UpdateHorzScrollBar();
     void MoveRecords(int distance);
     void UpdatePressed(int x, int y);
