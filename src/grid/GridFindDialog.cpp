@@ -280,9 +280,7 @@ void TGridFindDlg::FormKeyDown(ui::TComponent*, WORD& key, ui::TShiftState) {
     if (key != VK_RETURN && key != VK_ESCAPE) return;
     HWND focus = GetFocus();
     // An open drop-down list takes Enter and Esc itself.
-    if (ui::ControlWantsKey(focus, key) || cbText->DroppedDown() || cbFindIn->DroppedDown() ||
-        cbMatchinType->DroppedDown() || cbFindDirection->DroppedDown())
-        return;
+    if (ui::ControlWantsKey(focus, key)) return;
     if (key == VK_ESCAPE) {
         // Shown modally, Esc goes on to the cancel button.
         if (!Modal()) {

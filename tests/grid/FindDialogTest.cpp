@@ -339,21 +339,25 @@ TEST_F(FindDialog, CtrlFOpensTheOneModalDialogEnterSearchesEscCloses) {
 TEST_F(FindDialog, AnOpenDropDownListKeepsEnterAndEsc) {
     Rows({{L"PC1", L""}});
     Open();
-    dlg->cbFindDirection->SetFocus();
-    SendMessageW(dlg->cbFindDirection->Handle(), CB_SHOWDROPDOWN, TRUE, 0);
-    ASSERT_TRUE(dlg->cbFindDirection->DroppedDown());
-    ModalCatcher catcher;
-    WORD key = VK_RETURN;
-    dlg->FormKeyDown(dlg, key, 0);
-    EXPECT_EQ(key, VK_RETURN) << "left to the list";
-    key = VK_ESCAPE;
-    dlg->FormKeyDown(dlg, key, 0);
-    EXPECT_EQ(key, VK_ESCAPE);
-    EXPECT_TRUE(catcher.seen().empty()) << "no search ran";
-    SendMessageW(dlg->cbFindDirection->Handle(), CB_SHOWDROPDOWN, FALSE, 0);
+    dlg->cbText->AddItem(L"pc1"); // a history to drop down
+    // A fixed list has the focus itself; the text box's edit window has it.
+    for (ui::TDataComboBox* combo : {dlg->cbFindDirection, dlg->cbText}) {
+        combo->SetFocus();
+        SendMessageW(combo->Handle(), CB_SHOWDROPDOWN, TRUE, 0);
+        ASSERT_TRUE(combo->DroppedDown()) << combo->Name();
+        ModalCatcher catcher;
+        WORD key = VK_RETURN;
+        dlg->FormKeyDown(dlg, key, 0);
+        EXPECT_EQ(key, VK_RETURN) << "left to the list of " << combo->Name();
+        key = VK_ESCAPE;
+        dlg->FormKeyDown(dlg, key, 0);
+        EXPECT_EQ(key, VK_ESCAPE);
+        EXPECT_TRUE(catcher.seen().empty()) << "no search ran";
+        SendMessageW(combo->Handle(), CB_SHOWDROPDOWN, FALSE, 0);
+    }
 
     // Closed, Esc closes the dialog that is not modal.
-    key = VK_ESCAPE;
+    WORD key = VK_ESCAPE;
     dlg->FormKeyDown(dlg, key, 0);
     EXPECT_EQ(key, 0);
     EXPECT_FALSE(dlg->Visible());
