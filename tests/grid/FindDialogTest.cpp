@@ -10,17 +10,11 @@
 using testing_support::ModalCatcher;
 using testing_support::Pump;
 using testing_support::RunSoon;
+using testing_support::SetKeyDown;
 
 namespace {
 
 constexpr wchar_t kTitle[] = L"Find tests";
-
-void SetKey(int vk, bool down) {
-    BYTE keys[256];
-    GetKeyboardState(keys);
-    keys[vk] = down ? 0x80 : 0;
-    SetKeyboardState(keys);
-}
 
 std::wstring WindowClass(HWND h) {
     wchar_t cls[64] = {};
@@ -32,12 +26,12 @@ class FindDialog : public GridFixture {
 protected:
     void SetUp() override {
         GridFixture::SetUp();
-        SetKey(VK_CONTROL, false);
+        SetKeyDown(VK_CONTROL, false);
         app.SetTitle(kTitle);
         dlg = new grid::TGridFindDlg(&app);
     }
     void TearDown() override {
-        SetKey(VK_CONTROL, false);
+        SetKeyDown(VK_CONTROL, false);
         GridFixture::TearDown();
     }
 
@@ -79,9 +73,9 @@ protected:
     // Clicks "下一個" and returns the texts of the message boxes it showed.
     std::vector<std::wstring> Next(bool ctrl = false) {
         ModalCatcher catcher;
-        SetKey(VK_CONTROL, ctrl);
+        SetKeyDown(VK_CONTROL, ctrl);
         SendMessageW(dlg->bFind->Handle(), BM_CLICK, 0, 0);
-        SetKey(VK_CONTROL, false);
+        SetKeyDown(VK_CONTROL, false);
         Pump(30);
         std::vector<std::wstring> texts;
         for (const auto& seen : catcher.seen()) {
@@ -297,7 +291,7 @@ TEST_F(FindDialog, CtrlFOpensTheOneModalDialogEnterSearchesEscCloses) {
     grid::TGridFindDlg* shown = nullptr;
     bool formEnabled = true;
     RunSoon([&] {
-        SetKey(VK_CONTROL, false); // the user lets go of Ctrl+F
+        SetKeyDown(VK_CONTROL, false); // the user lets go of Ctrl+F
         shown = grid::GridFindDlg();
         formEnabled = IsWindowEnabled(form->Handle()) != FALSE;
         // Typed into the text box, then Enter and Esc as the keyboard sends them.
@@ -306,9 +300,9 @@ TEST_F(FindDialog, CtrlFOpensTheOneModalDialogEnterSearchesEscCloses) {
     });
     RunSoon([&] { PostMessageW(GetFocus(), WM_KEYDOWN, VK_ESCAPE, 1); });
     ModalCatcher catcher;
-    SetKey(VK_CONTROL, true);
+    SetKeyDown(VK_CONTROL, true);
     SendMessageW(grid->Handle(), WM_KEYDOWN, 'F', 1);
-    SetKey(VK_CONTROL, false);
+    SetKeyDown(VK_CONTROL, false);
     EXPECT_TRUE(catcher.seen().empty());
 
     ASSERT_NE(shown, nullptr);
@@ -324,13 +318,13 @@ TEST_F(FindDialog, CtrlFOpensTheOneModalDialogEnterSearchesEscCloses) {
     // The second Ctrl+F brings back the same window, emptied.
     std::wstring textOnReopen = L"?";
     RunSoon([&] {
-        SetKey(VK_CONTROL, false);
+        SetKeyDown(VK_CONTROL, false);
         textOnReopen = shown->cbText->Text();
         SendMessageW(shown->bCancel->Handle(), BM_CLICK, 0, 0);
     });
-    SetKey(VK_CONTROL, true);
+    SetKeyDown(VK_CONTROL, true);
     SendMessageW(grid->Handle(), WM_KEYDOWN, 'F', 1);
-    SetKey(VK_CONTROL, false);
+    SetKeyDown(VK_CONTROL, false);
     EXPECT_EQ(grid::GridFindDlg(), shown);
     EXPECT_EQ(textOnReopen, L"");
     EXPECT_FALSE(IsWindowVisible(shown->Handle()));

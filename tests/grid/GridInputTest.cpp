@@ -8,26 +8,20 @@
 #include <windowsx.h>
 
 using testing_support::Pump;
+using testing_support::SetKeyDown;
 
 namespace {
-
-void SetKey(int vk, bool down) {
-    BYTE keys[256];
-    GetKeyboardState(keys);
-    keys[vk] = down ? 0x80 : 0;
-    SetKeyboardState(keys);
-}
 
 class GridInput : public GridFixture {
 protected:
     void SetUp() override {
         GridFixture::SetUp();
-        SetKey(VK_CONTROL, false);
-        SetKey(VK_SHIFT, false);
+        SetKeyDown(VK_CONTROL, false);
+        SetKeyDown(VK_SHIFT, false);
     }
     void TearDown() override {
-        SetKey(VK_CONTROL, false);
-        SetKey(VK_SHIFT, false);
+        SetKeyDown(VK_CONTROL, false);
+        SetKeyDown(VK_SHIFT, false);
         GridFixture::TearDown();
     }
 
@@ -62,17 +56,17 @@ protected:
     }
     void Click(int col, int row, bool ctrl = false) {
         const POINT p = Center(col, row);
-        SetKey(VK_CONTROL, ctrl);
+        SetKeyDown(VK_CONTROL, ctrl);
         Send(WM_LBUTTONDOWN, p.x, p.y, MK_LBUTTON);
         Send(WM_LBUTTONUP, p.x, p.y);
         Pump(5);
     }
     void Key(int vk, bool ctrl = false, bool shift = false) {
-        SetKey(VK_CONTROL, ctrl);
-        SetKey(VK_SHIFT, shift);
+        SetKeyDown(VK_CONTROL, ctrl);
+        SetKeyDown(VK_SHIFT, shift);
         SendMessageW(Hwnd(), WM_KEYDOWN, static_cast<WPARAM>(vk), 1);
-        SetKey(VK_CONTROL, false);
-        SetKey(VK_SHIFT, false);
+        SetKeyDown(VK_CONTROL, false);
+        SetKeyDown(VK_SHIFT, false);
         Pump(2);
     }
     grid::TColumnTitle& Title(int i) { return grid->Columns()[i].Title(); }
@@ -117,7 +111,7 @@ TEST_F(GridInput, CtrlClicksBuildAMultiSortAppliedOnCtrlRelease) {
     EXPECT_EQ(table.IndexName(), L""); // nothing sorted while Ctrl is held
     Click(1, 0, true);                 // fwq descending
     EXPECT_EQ(Title(0).SortMarker(), TSortMarker::smUp);
-    SetKey(VK_CONTROL, false);
+    SetKeyDown(VK_CONTROL, false);
     SendMessageW(Hwnd(), WM_KEYUP, VK_CONTROL, 0xC0000001);
     EXPECT_FALSE(grid->SortPending());
     EXPECT_EQ(table.IndexName(), L"GridSortIndex");
@@ -141,7 +135,7 @@ TEST_F(GridInput, CtrlClickRemovingTheOnlySortReturnsToAppendOrder) {
     Click(kDkh, 0);
     Click(kDkh, 0, true);
     Click(kDkh, 0, true);
-    SetKey(VK_CONTROL, false);
+    SetKeyDown(VK_CONTROL, false);
     SendMessageW(Hwnd(), WM_KEYUP, VK_CONTROL, 0xC0000001);
     EXPECT_EQ(Title(4).SortMarker(), TSortMarker::smNone);
     EXPECT_EQ(table.IndexName(), L"");
@@ -590,7 +584,7 @@ TEST_F(GridInput, MarkersAndSortNumbersArePaintedAtTheTitleEnd) {
         EXPECT_FALSE(number.empty());
         EXPECT_LT(number.right, R);
     }
-    SetKey(VK_CONTROL, false);
+    SetKeyDown(VK_CONTROL, false);
     SendMessageW(Hwnd(), WM_KEYUP, VK_CONTROL, 0xC0000001);
     // Too narrow for caption area and marker: the marker is dropped.
     grid->Columns()[5].SetWidth(12);

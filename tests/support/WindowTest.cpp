@@ -14,6 +14,13 @@ void Pump(int ms) {
     } while (static_cast<int>(end - GetTickCount()) > 0);
 }
 
+void SetKeyDown(int vk, bool down) {
+    BYTE keys[256];
+    GetKeyboardState(keys);
+    keys[vk] = down ? 0x80 : 0;
+    SetKeyboardState(keys);
+}
+
 namespace {
 
 thread_local std::vector<std::function<void()>> t_steps;

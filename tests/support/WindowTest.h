@@ -14,6 +14,10 @@ namespace testing_support {
 // Dispatches pending messages for about `ms` milliseconds.
 void Pump(int ms = 0);
 
+// Sets the thread's view of a key (what GetKeyState answers), as if it were
+// held down or let go.
+void SetKeyDown(int vk, bool down);
+
 // Runs `step` from whichever message loop next waits for messages on this
 // thread: the way a test acts inside a modal window's own loop. Steps run in
 // the order they were queued, each about `ms` milliseconds after the last.

@@ -26,12 +26,19 @@ fi
 # with the find dialog, photograph each step, stop.
 "$here/with-display.sh" "$here/prefix.sh" "$prefix" -- bash -c '
   exe=$1 shots=$2
+  # The id of the visible window titled exactly $1, waiting up to $2 seconds.
+  wait_window() {
+    local id
+    for _ in $(seq $(($2 * 5))); do
+      id=$(xdotool search --onlyvisible --name "^$1\$" 2>/dev/null | head -n1 || true)
+      [ -n "$id" ] && { echo "$id"; return 0; }
+      sleep 0.2
+    done
+    echo "the window \"$1\" did not appear" >&2
+    return 1
+  }
   wine "$exe" &
-  for _ in $(seq 150); do
-    win=$(xdotool search --onlyvisible --name "^SondrelkV1.02.07$" 2>/dev/null | head -n1 || true)
-    [ -n "$win" ] && break; sleep 0.2
-  done
-  if [ -z "$win" ]; then echo "the main window did not appear" >&2; exit 1; fi
+  win=$(wait_window SondrelkV1.02.07 30) || exit 1
   sleep 1.5
   import -window "$win" "$shots/main-window.png"
   echo "saved $shots/main-window.png"
@@ -53,11 +60,7 @@ fi
   # row, on its server cell, and search from there.
   at 90 40; xdotool click 1; sleep 0.5
   xdotool key ctrl+f
-  for _ in $(seq 50); do
-    dlg=$(xdotool search --onlyvisible --name "^文本查找$" 2>/dev/null | head -n1 || true)
-    [ -n "$dlg" ] && break; sleep 0.2
-  done
-  if [ -z "$dlg" ]; then echo "the find dialog did not appear" >&2; exit 1; fi
+  wait_window 文本查找 10 >/dev/null || exit 1
   sleep 0.5
   xdotool type --delay 50 sqlexpress
   sleep 0.5
