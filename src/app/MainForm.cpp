@@ -131,6 +131,8 @@ TForm1::TForm1(ui::TComponent* owner, std::unique_ptr<platform::IDatabaseSession
     grid::ApplyResultGridConfig(*DataGrid1);
 
     ScaleToScreen();
+    // The form's stored properties are all in place.
+    SkinHolder1->Loaded();
     OnCreate = [this](ui::TComponent* sender) { FormCreate(sender); };
     DoCreate();
 }
@@ -151,6 +153,7 @@ std::vector<std::wstring> TForm1::ClassChain() const {
 
 void TForm1::FormCreate(ui::TComponent*) {
     Image1->SetVisible(BannerVisibleOn(TodaySerial()));
+    SkinHolder1->SetActive(true);
 }
 
 void TForm1::Button1Click(ui::TComponent*) {

@@ -60,7 +60,7 @@ public:
     grid::TDataGrid* DataGrid1 = nullptr;
     ui::TButton* Button1 = nullptr;
     TTcpClient* TcpClient1 = nullptr;
-    // Holds the stored skin; switching skinning on comes with the skin manager.
+    // The stored skin; FormCreate switches skinning on for the application.
     skin::TSkinHolder* SkinHolder1 = nullptr;
 
     data::TClientDataSet& ClientDataSet1() { return *clientDataSet1_; }
