@@ -4,30 +4,49 @@
 
 #include <windows.h>
 
+#include <atomic>
 #include <utility>
 
 namespace platform {
+
+// How many GDI objects and memory DCs the owners below hold right now. Where
+// the system does not count a process's GDI objects (GetGuiResources), this
+// is how a test sees that thousands of repaints leave nothing behind.
+inline std::atomic<long>& LiveGdiHandles() {
+    static std::atomic<long> count{0};
+    return count;
+}
 
 // Owns any HGDIOBJ-compatible handle (HBITMAP, HBRUSH, HPEN, HFONT, HRGN).
 template <typename H> class GdiObject {
 public:
     GdiObject() = default;
-    explicit GdiObject(H h) : h_(h) {}
+    explicit GdiObject(H h) : h_(h) {
+        if (h_) ++LiveGdiHandles();
+    }
     GdiObject(const GdiObject&) = delete;
     GdiObject& operator=(const GdiObject&) = delete;
     GdiObject(GdiObject&& o) noexcept : h_(std::exchange(o.h_, nullptr)) {}
     GdiObject& operator=(GdiObject&& o) noexcept {
-        if (this != &o) reset(std::exchange(o.h_, nullptr));
+        if (this != &o) reset(o.release());
         return *this;
     }
     ~GdiObject() { reset(); }
 
     H get() const { return h_; }
     explicit operator bool() const { return h_ != nullptr; }
-    H release() { return std::exchange(h_, nullptr); }
+    // Hands the handle over (to the system, say): no longer ours to count.
+    H release() {
+        if (h_) --LiveGdiHandles();
+        return std::exchange(h_, nullptr);
+    }
     void reset(H h = nullptr) {
-        if (h_) DeleteObject(h_);
+        if (h_) {
+            DeleteObject(h_);
+            --LiveGdiHandles();
+        }
         h_ = h;
+        if (h_) ++LiveGdiHandles();
     }
 
 private:
@@ -43,11 +62,16 @@ using Region = GdiObject<HRGN>;
 // A memory DC from CreateCompatibleDC, deleted with DeleteDC.
 class MemoryDC {
 public:
-    explicit MemoryDC(HDC compatible = nullptr) : dc_(CreateCompatibleDC(compatible)) {}
+    explicit MemoryDC(HDC compatible = nullptr) : dc_(CreateCompatibleDC(compatible)) {
+        if (dc_) ++LiveGdiHandles();
+    }
     MemoryDC(const MemoryDC&) = delete;
     MemoryDC& operator=(const MemoryDC&) = delete;
     ~MemoryDC() {
-        if (dc_) DeleteDC(dc_);
+        if (dc_) {
+            DeleteDC(dc_);
+            --LiveGdiHandles();
+        }
     }
     HDC get() const { return dc_; }
 

@@ -196,6 +196,10 @@ void TFramePainter::TakeIcon() {
 }
 
 void TFramePainter::SkinStart() {
+    // Once per attach: a second start would take the skinned frame for the
+    // system's and give the window back at the wrong size.
+    if (started_) return;
+    started_ = true;
     systemMenu_ = GetSystemMenu(window_, FALSE);
     TakeIcon();
     RECT w{}, c{};

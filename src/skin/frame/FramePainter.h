@@ -186,6 +186,7 @@ private:
     std::function<void(ui::TMessage&)> previousHandler_;
 
     int state_ = fsNew;
+    bool started_ = false;
     int kind_ = wkOrdinary;
     int border_ = bkSizeable;
     int show_ = ssNormal;
