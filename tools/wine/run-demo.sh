@@ -29,26 +29,32 @@ fi
 # with the find dialog, photograph each step, stop.
 "$here/with-display.sh" "$here/prefix.sh" "$prefix" -- bash -c '
   exe=$1 shots=$2
-  # The id of the visible window titled exactly $1, waiting up to $2 seconds.
-  wait_window() {
-    local id
-    for _ in $(seq $(($2 * 5))); do
-      id=$(xdotool search --onlyvisible --name "^$1\$" 2>/dev/null | head -n1 || true)
-      [ -n "$id" ] && { echo "$id"; return 0; }
-      sleep 0.2
-    done
-    echo "the window \"$1\" did not appear" >&2
-    return 1
-  }
+  source "$3"
   wine "$exe" &
   win=$(wait_window SondrelkV1.02.07 30) || exit 1
   sleep 1.5
   import -window "$win" "$shots/main-window.png"
   echo "saved $shots/main-window.png"
-  # Points are given in the client area; the window'\''s origin is that of
-  # its frame, which Wine draws here: a 3-pixel border and a 19-pixel caption.
+  # The same window inactive: another program in front of it, over its
+  # lower right corner (Wine'\''s notepad takes its place from the registry).
   eval "$(xdotool getwindowgeometry --shell "$win")"
-  at() { xdotool mousemove $((X + 3 + $1)) $((Y + 22 + $2)); }
+  for v in "iWindowPosX $((X + 560))" "iWindowPosY $((Y + 230))" "iWindowPosDX 480" "iWindowPosDY 260"; do
+    read -r name value <<< "$v"
+    wine reg add "HKCU\\Software\\Microsoft\\Notepad" /v "$name" /t REG_DWORD /d "$value" /f >/dev/null 2>&1
+  done
+  wine notepad &
+  wait_window "Untitled - Notepad" 20 >/dev/null || true
+  sleep 1
+  eval "$(xdotool getwindowgeometry --shell "$win")"
+  import -window root -crop "${WIDTH}x${HEIGHT}+${X}+${Y}" "$shots/main-window-inactive.png"
+  echo "saved $shots/main-window-inactive.png"
+  xdotool search --name "Notepad" windowkill 2>/dev/null || true
+  sleep 0.5
+  xdotool windowactivate "$win" 2>/dev/null || true
+  # Points are given in the client area; the window'\''s origin is that of
+  # its skinned frame: a 5-pixel border and a 22-pixel caption.
+  eval "$(xdotool getwindowgeometry --shell "$win")"
+  at() { xdotool mousemove $((X + 5 + $1)) $((Y + 22 + $2)); }
   # Detect is the button at (661,296)+(105x59) of the client area.
   at $((661 + 52)) $((296 + 29)); xdotool click 1 || true
   sleep 3
@@ -76,4 +82,50 @@ fi
   xdotool key Escape
   shot after-find
   wineserver -k
-' _ "$exe" "$shots"
+' _ "$exe" "$shots" "$here/demo-lib.sh"
+
+# A second prefix for what the first cannot show: a run long enough to
+# photograph its progress window (120 instances, none reachable), then an
+# instance list of 1,026 bytes, which ends the run with a message box.
+many="$root/build/wine-demo-many"
+instances() { # $1: the number of names; prints a .reg file listing them
+  python3 - "$1" <<'PY'
+import sys
+n = int(sys.argv[1])
+data = b"".join(b"SQL%03d\0" % i for i in range(1, n + 1)) + b"\0"
+if n == 0:  # 1,026 bytes: one byte past what discovery accepts
+    data = b"".join(b"N%04d\0" % i for i in range(171))
+print("Windows Registry Editor Version 5.00\n")
+print("[HKEY_LOCAL_MACHINE\\SOFTWARE\\Microsoft\\Microsoft SQL Server]")
+print('"InstalledInstances"=hex(7):' + ",".join("%02x" % b for b in data))
+PY
+}
+instances 120 > "$shots/many-instances.reg"
+instances 0 > "$shots/long-list.reg"
+"$here/with-display.sh" "$here/prefix.sh" "$many" -- bash -c '
+  exe=$1 shots=$2
+  source "$3"
+  wine regedit /S "$(winepath -w "$shots/many-instances.reg")"; wineserver -w
+  wine "$exe" &
+  win=$(wait_window SondrelkV1.02.07 30) || exit 1
+  sleep 1.5
+  eval "$(xdotool getwindowgeometry --shell "$win")"
+  detect() { xdotool mousemove $((X + 5 + 661 + 52)) $((Y + 22 + 296 + 29)) click 1; }
+  detect
+  wait_window 进度 10 >/dev/null || exit 1
+  sleep 0.7
+  import -window root -crop "${WIDTH}x${HEIGHT}+${X}+${Y}" "$shots/progress-window.png"
+  echo "saved $shots/progress-window.png"
+  for _ in $(seq 60); do xdotool search --onlyvisible --name "^进度\$" >/dev/null 2>&1 || break; sleep 0.5; done
+  wine regedit /S "$(winepath -w "$shots/long-list.reg")"
+  sleep 0.5
+  detect
+  box=$(wait_window 信息框 10) || exit 1
+  sleep 0.7
+  eval "$(xdotool getwindowgeometry --shell "$box")"
+  import -window root -crop "$((WIDTH + 40))x$((HEIGHT + 40))+$((X - 20))+$((Y - 20))" "$shots/message-box.png"
+  echo "saved $shots/message-box.png"
+  xdotool key Return
+  sleep 0.5
+  wineserver -k
+' _ "$exe" "$shots" "$here/demo-lib.sh"
