@@ -8,6 +8,7 @@
 #include "skin/frame/FramePainter.h"
 #include "support/WindowTest.h"
 #include "ui/Application.h"
+#include "ui/Button.h"
 
 #include <gtest/gtest.h>
 
@@ -106,6 +107,43 @@ TEST(SkinnedWindows, MainWindowProgressWindowAndFindDialogWearTheSkin) {
     EXPECT_EQ(client.right, MulDiv(882, ppi, 96));
     EXPECT_EQ(window.right - window.left, expected.right - expected.left);
     EXPECT_EQ(window.bottom - window.top, expected.bottom - expected.top);
+}
+
+} // namespace
+
+namespace {
+
+// The skinned main window ends the program by its close button, by "退出"
+// and by WM_CLOSE alike.
+TEST(SkinnedWindows, TheMainWindowClosesTheProgramEveryWay) {
+    for (int way = 0; way < 3; ++way) {
+        ManagerEnd managerEnd;
+        ui::TApplication application;
+        auto* form = new app::TForm1(&application);
+        application.SetMainForm(form);
+        form->Show();
+        testing_support::Pump(60);
+        HWND h = form->Handle();
+        TFramePainter* p = PainterOf(*form);
+        ASSERT_NE(p, nullptr);
+        if (way == 0) {
+            p->LayoutButtons();
+            RECT close{};
+            for (const auto& b : p->Buttons())
+                if (b->Visible && b->Action() == skin::caClose) close = b->Bounds;
+            RECT w{};
+            GetWindowRect(h, &w);
+            const LPARAM at = MAKELPARAM(w.left + close.left + 4, w.top + close.top + 4);
+            SendMessageW(h, WM_NCLBUTTONDOWN, HTCAPTION, at);
+            SendMessageW(h, WM_NCLBUTTONUP, HTCAPTION, at);
+        } else if (way == 1) {
+            SendMessageW(form->Button2->Handle(), BM_CLICK, 0, 0);
+        } else {
+            PostMessageW(h, WM_CLOSE, 0, 0);
+        }
+        testing_support::Pump(30);
+        EXPECT_TRUE(application.Terminated()) << "way " << way;
+    }
 }
 
 } // namespace
