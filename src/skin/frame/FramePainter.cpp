@@ -135,7 +135,10 @@ void TFramePainter::Init(TSkinHolder& holder, ui::TForm* form) {
 
     unicode_ = IsWindowUnicode(window_) != FALSE;
     SetPropW(window_, kPainterProp, this);
-    previousProc_ = SetProc(window_, unicode_, WindowProcedure);
+    if (auto left = reinterpret_cast<WNDPROC>(RemovePropW(window_, kPassThroughProp)))
+        previousProc_ = left; // our procedure from an earlier skinning is still in the chain
+    else
+        previousProc_ = SetProc(window_, unicode_, WindowProcedure);
 
     if (frameSkinning_) {
         if (GetMenu(window_) && kind_ != wkMdiChild) menuBarHeight_ = GetSystemMetrics(SM_CYMENU);

@@ -163,6 +163,71 @@ TEST(SkinManager, ActiveOffUnskinsEveryWindowAfterTheDelayAndOnSkinsThemAgain) {
     EXPECT_EQ(ClientSize(h).cy, 200);
 }
 
+TEST(SkinManager, ASkinFileSetAtRunTimeReplacesTheSkinOfTheSkinnedWindows) {
+    SkinnedApp s;
+    ui::TForm* form = s.Shown(s.Form(ui::TFormBorderStyle::bsSingle, ui::biSystemMenu, 300, 200));
+    HWND h = form->Handle();
+    ASSERT_NE(s.Painter(h), nullptr);
+    wchar_t dir[MAX_PATH], path[MAX_PATH];
+    GetTempPathW(MAX_PATH, dir);
+    GetTempFileNameW(dir, L"skn", 0, path);
+    const auto bytes = s.holder->StoredSkinFile();
+    HANDLE file = CreateFileW(path, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+    DWORD written = 0;
+    WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
+    CloseHandle(file);
+
+    const skin::TSkinData* before = s.holder->Data();
+    int changed = 0;
+    s.holder->OnSkinChanged = [&](ui::TComponent*) { ++changed; };
+    s.holder->SetSkinFile(path);
+    EXPECT_NE(s.holder->Data(), before) << "a new skin was built from the file";
+    EXPECT_TRUE(s.holder->SkinLoaded());
+    Pump(400);
+    EXPECT_EQ(changed, 1);
+    TFramePainter* p = s.Painter(h);
+    ASSERT_NE(p, nullptr);
+    EXPECT_EQ(p->State(), TFramePainter::fsSkinned);
+    EXPECT_EQ(ClientSize(h).cx, 300);
+    EXPECT_EQ(OuterSize(h).cy, 200 + 27);
+
+    // A path that names no file changes nothing.
+    const skin::TSkinData* now = s.holder->Data();
+    s.holder->SetSkinFile(std::wstring(path) + L".missing");
+    EXPECT_EQ(s.holder->Data(), now);
+    DeleteFileW(path);
+}
+
+TEST(FramePainter, ProcedureGivenBackEvenUnderAnotherSubclass) {
+    SkinnedApp s;
+    ui::TForm* form = s.Shown(s.Form(ui::TFormBorderStyle::bsSingle, ui::biSystemMenu, 200, 100));
+    HWND h = form->Handle();
+    TFramePainter* p = s.Painter(h);
+    ASSERT_NE(p, nullptr);
+    {
+        // Someone subclasses the skinned window, then skinning goes away.
+        testing_support::MessageRecorder recorder(h);
+        p->Unskin();
+        delete p;
+        EXPECT_EQ(SendMessageW(h, skin::WM_SKIN_QUERY, 0, 0), 0) << "passes through now";
+        recorder.clear();
+        SendMessageW(h, WM_NCHITTEST, 0, ScreenPoint(h, 40, 10));
+        EXPECT_EQ(recorder.count(WM_NCHITTEST), 1);
+    }
+    // Skinned again on top of what is left, and unskinned cleanly.
+    ASSERT_TRUE(skin::TSkinManager::Instance()->SkinWindow(h));
+    Pump();
+    TFramePainter* again = s.Painter(h);
+    ASSERT_NE(again, nullptr);
+    EXPECT_EQ(OuterSize(h).cx, 210);
+    EXPECT_EQ(SendMessageW(h, skin::WM_SKIN_QUERY, 0, 0), 1);
+    again->Unskin();
+    delete again;
+    EXPECT_EQ(GetWindowLongPtrW(h, GWLP_WNDPROC), GetClassLongPtrW(h, GCLP_WNDPROC))
+        << "the window has its own procedure back";
+    EXPECT_EQ(ClientSize(h).cx, 200);
+}
+
 TEST(FramePainter, RegionAndBorderFramesFollowTheSkinImages) {
     SkinnedApp s;
     ui::TForm* sizeable = s.Shown(
