@@ -80,7 +80,7 @@ TEST(MainWindow, CarriesThePackedSkinAsSkinHolder1sStream) {
     auto* form = new app::TForm1(&application);
     const auto& stream = form->SkinHolder1->SkinStream();
     ASSERT_GT(stream.size(), 4u);
-    EXPECT_EQ(form->SkinHolder1->SkinFile().size(), stream.size() - 4)
+    EXPECT_EQ(form->SkinHolder1->StoredSkinFile().size(), stream.size() - 4)
         << "length field then the skin file";
     skin::SkinLoadReport report;
     auto data = skin::LoadSkinStream(stream, &report);
