@@ -143,6 +143,13 @@ void TSkinButton::AfterMessage(ui::TMessage& msg) {
     case ui::CM_FOCUSCHANGED:
         Refresh();
         break;
+    case BM_SETSTATE:
+    case BM_SETSTYLE:
+    case WM_UPDATEUISTATE:
+        // The system button draws itself straight away on these (the dialog
+        // manager moving the default button, the keyboard cues): cover it.
+        PaintWindow(nullptr);
+        break;
     default:
         TSkinControl::AfterMessage(msg);
         break;

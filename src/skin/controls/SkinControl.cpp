@@ -185,7 +185,9 @@ void TSkinControl::HandleMessage(ui::TMessage& msg) {
         if (active_) Refresh();
         return;
     }
-    if (!active_) {
+    // A switched-off object still learns that its window is gone, so that
+    // the next pass purges it and skins the control's new window.
+    if (!active_ && msg.Msg != WM_NCDESTROY) {
         CallPrevious(msg);
         return;
     }
