@@ -502,8 +502,14 @@ int LiveGdiObjects() {
         std::uint64_t user;
     };
     static_assert(sizeof(Entry) == 24);
-    const auto* peb =
-        reinterpret_cast<const std::uint8_t*>(NtCurrentTeb()->ProcessEnvironmentBlock);
+    using QueryFn = LONG(WINAPI*)(HANDLE, PROCESSINFOCLASS, void*, ULONG, ULONG*);
+    const auto query = reinterpret_cast<QueryFn>(reinterpret_cast<void*>(
+        GetProcAddress(GetModuleHandleW(L"ntdll.dll"), "NtQueryInformationProcess")));
+    PROCESS_BASIC_INFORMATION info{};
+    if (!query ||
+        query(GetCurrentProcess(), ProcessBasicInformation, &info, sizeof(info), nullptr) != 0)
+        return -1;
+    const auto* peb = reinterpret_cast<const std::uint8_t*>(info.PebBaseAddress);
     const auto* table = *reinterpret_cast<const Entry* const*>(peb + 0xF8); // GdiSharedHandleTable
     if (!table) return -1;
     int n = 0;
