@@ -35,12 +35,20 @@ std::string UpperAscii(std::string text);
 // still counts; two NULs in a row end the list.
 std::vector<std::string> ScanInstanceList(const InstanceBuffer& buffer);
 
+// The first list followed by the names of the second that it lacks, compared
+// without regard to case, each once. The first list stays as it is.
+std::vector<std::string> MergeInstanceLists(std::vector<std::string> first,
+                                            const std::vector<std::string>& second);
+
 // The address of an instance: the upper-cased host name for the default
 // instance, else host name, backslash and the instance name as listed.
 std::string InstanceAddress(const std::string& hostName, const std::string& instance);
 
-// Appends and posts one row per listed instance. A missing key or value adds
-// nothing; a value of the wrong type or larger than the buffer throws.
+// Appends and posts one row per listed instance: those of the 64-bit registry
+// view, then those only the 32-bit view lists (32-bit servers on 64-bit
+// Windows). A missing key or value adds nothing; in the 64-bit view a value of
+// the wrong type or larger than the buffer throws, in the 32-bit view it is
+// passed over.
 void DiscoverInstances(platform::TRegistry& registry, data::TDataSet& table,
                        const HostNameSource& hostName);
 

@@ -1,6 +1,8 @@
 #include "app/MainForm.h"
 
 #include "app/DetectionRun.h"
+#include "app/HomePage.h"
+#include "app/HomePageAddress.h"
 #include "app/Resources.h"
 #include "data/ClientDataSet.h"
 #include "data/DataSource.h"
@@ -27,9 +29,14 @@ int DateSerial(int year, int month, int day) {
     return daysFrom1970 + 25569;
 }
 
-int TodaySerial() {
+SYSTEMTIME LocalTimeNow() {
     SYSTEMTIME now;
     GetLocalTime(&now);
+    return now;
+}
+
+int TodaySerial() {
+    const SYSTEMTIME now = LocalTimeNow();
     return DateSerial(now.wYear, now.wMonth, now.wDay);
 }
 
@@ -63,7 +70,8 @@ std::unique_ptr<data::TClientDataSet> CreateResultTable() {
 }
 
 TForm1::TForm1(ui::TComponent* owner, std::unique_ptr<platform::IDatabaseSession> database)
-    : ui::TForm(owner), adoConnection1_(std::move(database)) {
+    : ui::TForm(owner), HomePageDisguised(kHomePageDisguised),
+      adoConnection1_(std::move(database)) {
     SetName(L"Form1");
     SetCaption(kApplicationTitle);
     BorderStyle = ui::TFormBorderStyle::bsSingle;
@@ -77,8 +85,10 @@ TForm1::TForm1(ui::TComponent* owner, std::unique_ptr<platform::IDatabaseSession
     Image1->SetName(L"Image1");
     Image1->SetBounds(3, 295, 417, 61);
     Image1->Cursor = ui::TCursor::crHandPoint;
-    Image1->SetPicture(LoadProgramBitmap(kBannerId));
+    // Only the header is read here; the pixels wait for the first paint.
+    Image1->LoadJpeg(LoadProgramData(kBannerId));
     Image1->SetVisible(false);
+    Image1->OnClick = [this](ui::TComponent* sender) { Image1Click(sender); };
     Image1->SetParent(this);
 
     SpeedButton15 = new ui::TSpeedButton(this);
@@ -87,6 +97,7 @@ TForm1::TForm1(ui::TComponent* owner, std::unique_ptr<platform::IDatabaseSession
     SpeedButton15->SetCaption(L"作者主页");
     SpeedButton15->SetFont(ui::TFont(L"MS Sans Serif", 8, ui::clBlue));
     SpeedButton15->Cursor = ui::TCursor::crHandPoint;
+    SpeedButton15->OnClick = [this](ui::TComponent* sender) { SpeedButton15Click(sender); };
     SpeedButton15->SetParent(this);
 
     Button2 = new ui::TButton(this);
@@ -131,6 +142,8 @@ TForm1::TForm1(ui::TComponent* owner, std::unique_ptr<platform::IDatabaseSession
     grid::ApplyResultGridConfig(*DataGrid1);
 
     ScaleToScreen();
+    // The form's stored properties are all in place.
+    SkinHolder1->Loaded();
     OnCreate = [this](ui::TComponent* sender) { FormCreate(sender); };
     DoCreate();
 }
@@ -150,7 +163,9 @@ std::vector<std::wstring> TForm1::ClassChain() const {
 }
 
 void TForm1::FormCreate(ui::TComponent*) {
-    Image1->SetVisible(BannerVisibleOn(TodaySerial()));
+    const SYSTEMTIME now = LocalTime();
+    Image1->SetVisible(BannerVisibleOn(DateSerial(now.wYear, now.wMonth, now.wDay)));
+    SkinHolder1->SetActive(true);
 }
 
 void TForm1::Button1Click(ui::TComponent*) {
@@ -168,6 +183,15 @@ void TForm1::Button1Click(ui::TComponent*) {
 
 void TForm1::Button2Click(ui::TComponent*) {
     Close();
+}
+
+// Both links hand their own working copy of the disguised address over.
+void TForm1::Image1Click(ui::TComponent*) {
+    OpenHomePage(Handle(), HomePageDisguised, kHomePageNoiseWord, ShellOpen);
+}
+
+void TForm1::SpeedButton15Click(ui::TComponent*) {
+    OpenHomePage(Handle(), HomePageDisguised, kHomePageNoiseWord, ShellOpen);
 }
 
 } // namespace app

@@ -5,8 +5,10 @@
 
 #include "app/InstanceDiscovery.h"
 #include "platform/DatabaseSession.h"
+#include "platform/Shell.h"
 #include "ui/Form.h"
 
+#include <functional>
 #include <memory>
 
 namespace data {
@@ -34,6 +36,7 @@ inline constexpr int kBannerAfterDate = 41401;
 // Days since 30 December 1899 of a calendar date.
 int DateSerial(int year, int month, int day);
 int TodaySerial();
+SYSTEMTIME LocalTimeNow();
 bool BannerVisibleOn(int dateSerial);
 
 // The host name source of the main window (only ever asks for the name).
@@ -60,7 +63,7 @@ public:
     grid::TDataGrid* DataGrid1 = nullptr;
     ui::TButton* Button1 = nullptr;
     TTcpClient* TcpClient1 = nullptr;
-    // Holds the stored skin; switching skinning on comes with the skin manager.
+    // The stored skin; FormCreate switches skinning on for the application.
     skin::TSkinHolder* SkinHolder1 = nullptr;
 
     data::TClientDataSet& ClientDataSet1() { return *clientDataSet1_; }
@@ -69,10 +72,18 @@ public:
 
     // Where the detection run gets the host name; tests replace it.
     HostNameSource HostName;
+    // The clock of the banner's date rule (local time; only the date counts).
+    std::function<SYSTEMTIME()> LocalTime = LocalTimeNow;
+    // The home page as the program stores it (disguised), and the shell the
+    // clicks hand it to; tests replace both.
+    std::wstring HomePageDisguised;
+    platform::ShellExecutor ShellOpen = platform::ExecuteShellRequest;
 
     void FormCreate(ui::TComponent* sender);
     void Button1Click(ui::TComponent* sender);
     void Button2Click(ui::TComponent* sender);
+    void Image1Click(ui::TComponent* sender);
+    void SpeedButton15Click(ui::TComponent* sender);
 
 private:
     std::unique_ptr<platform::IDatabaseSession> adoConnection1_;

@@ -3,6 +3,7 @@
 #include "app/MainForm.h"
 #include "platform/Com.h"
 #include "platform/Sockets.h"
+#include "skin/SkinManager.h"
 #include "ui/Application.h"
 
 #include <windows.h>
@@ -18,6 +19,11 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
     }
     platform::ComInit com;
 
+    // Declared before the application, so it ends after every window: the
+    // skin manager then removes its hook last.
+    struct SkinManagerEnd {
+        ~SkinManagerEnd() { skin::TSkinManager::Destroy(); }
+    } skinManagerEnd;
     ui::TApplication application;
     application.SetTitle(app::kApplicationTitle);
     try {

@@ -562,6 +562,7 @@ void TCustomDataGrid::WndProc(ui::TMessage& msg) {
         return;
     case WM_KILLFOCUS:
         ui::TWinControl::WndProc(msg);
+        allSelected_ = false;
         InvalidateRowBand(Row());
         // A Ctrl+click sort still pending is applied when the focus leaves,
         // unless it only went to the grid's own editor.
@@ -579,6 +580,11 @@ void TCustomDataGrid::WndProc(ui::TMessage& msg) {
     case WM_RBUTTONDOWN:
         MouseDown(msg, true);
         return;
+    case WM_MBUTTONDOWN:
+    case WM_NCLBUTTONDOWN:
+    case WM_NCRBUTTONDOWN:
+        allSelected_ = false; // every click ends a select-all
+        break;
     case WM_MOUSEMOVE:
         MouseMove(GET_X_LPARAM(msg.LParam), GET_Y_LPARAM(msg.LParam));
         break;
@@ -637,6 +643,9 @@ void TCustomDataGrid::WndProc(ui::TMessage& msg) {
     case WM_KEYDOWN:
         KeyDown(msg);
         return;
+    case WM_SYSKEYDOWN:
+        EditActionKey(msg.WParam, true);
+        break;
     case WM_KEYUP:
         if (msg.WParam == VK_CONTROL && deferredSort_) ApplyDeferredSort();
         break;

@@ -88,6 +88,9 @@ public:
         TDataGridAllowedOperation::alopInsert, TDataGridAllowedOperation::alopUpdate,
         TDataGridAllowedOperation::alopDelete, TDataGridAllowedOperation::alopAppend};
     bool SortLocal = false;
+    // With geaCopy, Ctrl+C and Ctrl+Insert copy the current row, or every
+    // row after a Ctrl+A of geaSelectAll, as tab-separated text.
+    TDataGridEditActions EditActions;
     bool DefaultDrawing = true;
     bool UseMultiTitle = false;
     int RowHeight = 0; // 0: from the font
@@ -165,6 +168,13 @@ public:
     int SizingLine() const { return sizingLine_; }
     bool AutoScrollActive() const { return scrollTimer_ != 0; }
 
+    // --- Copying ---
+    // Ctrl+A was pressed, and no other key or click since.
+    bool AllSelected() const { return allSelected_; }
+    // Copies the current row (or every row) with a line of column titles to
+    // the clipboard; false when there is no row or the clipboard is held.
+    bool CopyRows(bool allRows);
+
     // --- The read-only in-place editor ---
     void ShowEditor();
     void HideEditor();
@@ -226,6 +236,9 @@ private:
 
     // Input.
     void KeyDown(ui::TMessage& msg);
+    // The copy and select-all keys; true when the key was one of them. Every
+    // other key (modifiers alone aside) ends the select-all state.
+    bool EditActionKey(WPARAM key, bool systemKey);
     void MouseDown(ui::TMessage& msg, bool right);
     void MouseMove(int x, int y);
     void MouseUp(ui::TMessage& msg, bool right);
@@ -282,6 +295,7 @@ private:
     int pressedCol_ = -1;    // title button being pressed (title-click sorting)
     bool pressed_ = false;
     bool deferredSort_ = false; // a Ctrl+click waits for the Ctrl release
+    bool allSelected_ = false;  // Ctrl+A: the copy keys take every row
     TGridTracking tracking_ = TGridTracking::gtNone;
     POINT pressPoint_{};
     int sizingCol_ = -1, sizingLine_ = -1, sizingOffset_ = 0;

@@ -133,6 +133,7 @@ void TCustomDataGrid::KeyDown(ui::TMessage& msg) {
     const int first = IndicatorOffset(), last = ColCount() - 1;
     data::TDataSet* ds = DataSet();
     const bool active = ds && link_.Active();
+    if (EditActionKey(msg.WParam, false)) return;
     switch (msg.WParam) {
     case VK_ESCAPE:
         HideEditor();
@@ -208,8 +209,8 @@ void TCustomDataGrid::KeyDown(ui::TMessage& msg) {
         ShowEditor();
         break;
     default:
-        // Insert, Ctrl+Delete, the clipboard keys and Ctrl+' do nothing in a
-        // read-only grid without edit actions.
+        // Insert, Ctrl+Delete, cut, paste and Ctrl+' do nothing in a
+        // read-only grid.
         break;
     }
 }
@@ -303,6 +304,7 @@ void TCustomDataGrid::VScroll(int code, int pos) {
 // --- Mouse ---
 
 void TCustomDataGrid::MouseDown(ui::TMessage& msg, bool right) {
+    allSelected_ = false;
     if (CanFocus() && !HasFocus()) SetFocus();
     if (!HasFocus()) return;
     if (msg.Msg == WM_LBUTTONDBLCLK) return; // only the (unassigned) events

@@ -79,6 +79,10 @@ using TGridOptionsExt = TOptionSet<TGridOptionExt>;
 enum class TDataGridAllowedOperation : unsigned { alopInsert, alopUpdate, alopDelete, alopAppend };
 using TDataGridAllowedOperations = TOptionSet<TDataGridAllowedOperation>;
 
+// What the grid's clipboard and selection keys may do.
+enum class TDataGridEditAction : unsigned { geaCut, geaCopy, geaPaste, geaDelete, geaSelectAll };
+using TDataGridEditActions = TOptionSet<TDataGridEditAction>;
+
 enum class TSortMarker { smNone, smDown, smUp };
 enum class TTextLayout { tlTop, tlCenter, tlBottom };
 enum class TTitleOrientation { tohHorizontal, tohVertical };

@@ -20,6 +20,7 @@ void ApplyResultGridConfig(TDataGrid& grid) {
     grid.ReadOnly = true;
     grid.AllowedOperations = {TDataGridAllowedOperation::alopUpdate};
     grid.SortLocal = true;
+    grid.EditActions = {TDataGridEditAction::geaCopy, TDataGridEditAction::geaSelectAll};
     grid.SumList().SetActive(true);
 
     struct ColumnDef {

@@ -26,6 +26,12 @@ void RegKey::reset(HKEY key) {
     key_ = key;
 }
 
+TRegistry::TRegistry(REGSAM access) : access_(access) {
+    constexpr REGSAM kViews = KEY_WOW64_64KEY | KEY_WOW64_32KEY;
+    if ((access & ~(KEY_READ | kViews)) != 0 || (access & kViews) == kViews)
+        throw std::invalid_argument("TRegistry only reads, in one view");
+}
+
 void TRegistry::SetRootKey(HKEY root) {
     if (root == root_) return;
     CloseKey();

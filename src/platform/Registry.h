@@ -15,6 +15,11 @@ public:
     using std::runtime_error::runtime_error;
 };
 
+// 64-bit Windows keeps two views of HKLM\SOFTWARE: a 32-bit program's keys
+// live in the 32-bit one. Both are only ever read.
+inline constexpr REGSAM kReadView64 = KEY_READ | KEY_WOW64_64KEY;
+inline constexpr REGSAM kReadView32 = KEY_READ | KEY_WOW64_32KEY;
+
 // Owns a key opened by this program and closes it once. Predefined root keys
 // are never owned.
 class RegKey {
@@ -42,9 +47,10 @@ private:
 // and only values are read.
 class TRegistry {
 public:
-    // KEY_READ: full access is refused to ordinary users under UAC, and only
-    // reading is ever needed.
-    explicit TRegistry(REGSAM access = KEY_READ) : access_(access) {}
+    // Read rights only: full access is refused to ordinary users under UAC,
+    // and nothing is ever written. Rights beyond KEY_READ, or both views at
+    // once, throw std::invalid_argument.
+    explicit TRegistry(REGSAM access = kReadView64);
 
     HKEY RootKey() const { return root_; }
     // Changing the root closes the open key.

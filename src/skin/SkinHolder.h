@@ -33,10 +33,9 @@ class TSkinHolder;
 
 // Lets the application choose the skinning object of a control: leave
 // `skinned` null to go on with the standard choice.
-using TSkinControlEvent =
-    std::function<void(ui::TComponent* sender, TSkinHolder& holder, ui::TWinControl* form,
-                       ui::TControl* control, const std::wstring& controlClass,
-                       TSkinControl*& skinned)>;
+using TSkinControlEvent = std::function<void(
+    ui::TComponent* sender, TSkinHolder& holder, ui::TWinControl* form, ui::TControl* control,
+    const std::wstring& controlClass, TSkinControl*& skinned)>;
 // Decides whether a top-level window is skinned (replaces the built-in filter).
 using TFormSkinEvent = std::function<void(ui::TComponent* sender, HWND window,
                                           const std::wstring& className, bool& skin)>;

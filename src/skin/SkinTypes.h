@@ -82,13 +82,14 @@ using TSkinControlTypes = TEnumSet<TSkinControlType>;
 using TSkinOptions = TEnumSet<TSkinOption>;
 
 // Private window messages of the skin engine.
-constexpr UINT WM_SKIN_REPAINTFRAME = 0x3502;   // repaint the skinned frame
-constexpr UINT WM_SKIN_START = 0x3503;          // posted right after a frame painter is attached
-constexpr UINT WM_SKIN_ENABLE = 0x3506;         // wParam > 0: skin the control, else not
-constexpr UINT WM_SKIN_CAPTIONACTION = 0x3514;  // custom caption button action, wParam = action
-constexpr UINT WM_SKIN_BUTTONVISIBLE = 0x3515;  // caption button visibility query
-constexpr UINT WM_SKIN_REBUILDSCROLL = 0x3517;  // recreate the scroll bar skinning of wParam's window
-constexpr UINT WM_SKIN_QUERY = 0x3523;          // answer 1: skinned already or not to be skinned
+constexpr UINT WM_SKIN_REPAINTFRAME = 0x3502;  // repaint the skinned frame
+constexpr UINT WM_SKIN_START = 0x3503;         // posted right after a frame painter is attached
+constexpr UINT WM_SKIN_ENABLE = 0x3506;        // wParam > 0: skin the control, else not
+constexpr UINT WM_SKIN_CAPTIONACTION = 0x3514; // custom caption button action, wParam = action
+constexpr UINT WM_SKIN_BUTTONVISIBLE = 0x3515; // caption button visibility query
+constexpr UINT WM_SKIN_REBUILDSCROLL =
+    0x3517;                            // recreate the scroll bar skinning of wParam's window
+constexpr UINT WM_SKIN_QUERY = 0x3523; // answer 1: skinned already or not to be skinned
 
 // Deferred actions of the skin manager.
 enum TSkinAction : int {

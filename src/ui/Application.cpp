@@ -40,6 +40,17 @@ TApplication::TApplication() : TComponent(nullptr) {
     handle_ = CreateWindowExW(0, kAppWindowClass, L"",
                               WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX, 0, 0, 0, 0,
                               nullptr, nullptr, instance, nullptr);
+    // The first icon resource is the program's icon, shown by every form.
+    icon_ =
+        static_cast<HICON>(LoadImageW(instance, MAKEINTRESOURCEW(1), IMAGE_ICON,
+                                      GetSystemMetrics(SM_CXICON), GetSystemMetrics(SM_CYICON), 0));
+    smallIcon_ = static_cast<HICON>(LoadImageW(instance, MAKEINTRESOURCEW(1), IMAGE_ICON,
+                                               GetSystemMetrics(SM_CXSMICON),
+                                               GetSystemMetrics(SM_CYSMICON), 0));
+    if (handle_ && icon_) {
+        SendMessageW(handle_, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon_));
+        SendMessageW(handle_, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(smallIcon_));
+    }
     Application = this;
     SetExceptionReporter([this](std::exception_ptr e) { HandleException(e); });
 }
@@ -50,6 +61,8 @@ TApplication::~TApplication() {
     while (ComponentCount() > 0)
         delete Components(ComponentCount() - 1);
     if (handle_) DestroyWindow(handle_);
+    if (icon_) DestroyIcon(icon_);
+    if (smallIcon_) DestroyIcon(smallIcon_);
     if (Application == this) Application = nullptr;
 }
 

@@ -28,6 +28,10 @@ public:
     void SetTitle(const std::wstring& title);
 
     HWND Handle() const { return handle_; }
+    // The program's icon (its first icon resource), large and small; null
+    // when the executable has none.
+    HICON Icon() const { return icon_; }
+    HICON SmallIcon() const { return smallIcon_; }
 
     TForm* MainForm() const { return mainForm_; }
     // The first form registered becomes the main form; closing it ends Run.
@@ -61,6 +65,8 @@ private:
 
     std::wstring title_;
     HWND handle_ = nullptr;
+    HICON icon_ = nullptr;
+    HICON smallIcon_ = nullptr;
     TForm* mainForm_ = nullptr;
     bool terminated_ = false;
 };

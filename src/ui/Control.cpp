@@ -149,7 +149,12 @@ void TControl::SetFont(const TFont& font) {
     Invalidate();
 }
 
+TColor TControl::Color() const {
+    return ParentColor && parent_ ? parent_->Color() : color_;
+}
+
 void TControl::SetColor(TColor color) {
+    ParentColor = false;
     if (color_ == color) return;
     color_ = color;
     ColorChanged();

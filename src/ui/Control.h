@@ -100,8 +100,11 @@ public:
 
     const TFont& Font() const { return font_; }
     void SetFont(const TFont& font);
-    TColor Color() const { return color_; }
+    // With ParentColor the control shows its parent's colour, whatever that
+    // becomes; setting a colour of its own ends that.
+    TColor Color() const;
     void SetColor(TColor color);
+    bool ParentColor = false;
     TCursor Cursor = TCursor::crDefault;
 
     TNotifyEvent OnClick;

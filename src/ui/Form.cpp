@@ -133,6 +133,11 @@ void TForm::CreateParams(TCreateParams& params) {
 }
 
 void TForm::WindowCreated() {
+    if (Application && Application->Icon()) {
+        HWND h = HandleIfAllocated();
+        SendMessageW(h, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(Application->Icon()));
+        SendMessageW(h, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(Application->SmallIcon()));
+    }
     RECT r;
     GetWindowRect(HandleIfAllocated(), &r);
     RecordBounds(r);

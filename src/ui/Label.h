@@ -9,7 +9,7 @@ enum class TAlignment { taLeftJustify, taRightJustify, taCenter };
 
 class TLabel : public TGraphicControl {
 public:
-    explicit TLabel(TComponent* owner) : TGraphicControl(owner) {}
+    explicit TLabel(TComponent* owner) : TGraphicControl(owner) { ParentColor = true; }
     std::wstring ClassName() const override { return L"TLabel"; }
     std::vector<std::wstring> ClassChain() const override;
     const TPropInfo* FindProp(const std::wstring& name) const override;

@@ -10,6 +10,7 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <functional>
 
 namespace {
 
@@ -116,6 +117,64 @@ TEST_F(RegistryTest, DiscoveryAcceptsRawTypesAndRejectsStringsNumbersAndOversize
     EXPECT_EQ(table->RecordCount(), 0) << "nothing appended before the read fails";
 }
 
+// Where a 32-bit program's keys below SOFTWARE live on 64-bit Windows.
+std::string Wow32(const std::string& softwarePath) {
+    return "SOFTWARE\\Wow6432Node" + softwarePath.substr(std::strlen("SOFTWARE"));
+}
+
+TEST_F(RegistryTest, DiscoveryAddsTheInstancesOnlyThe32BitViewLists) {
+    const std::string list32 = Wow32(app::kInstancesKey);
+    struct Case {
+        const char* what;
+        std::string list64; // empty: no value in the 64-bit view
+        std::string list32;
+        DWORD type32;
+        std::vector<std::wstring> rows;
+    };
+    const Case cases[] = {
+        {"32-bit only", "", std::string("SQL32\0\0", 7), REG_MULTI_SZ, {L"PC1\\SQL32"}},
+        {"both, appended after the 64-bit names in their order",
+         std::string("MSSQLSERVER\0SQL19\0\0", 19),
+         std::string("B32\0A32\0\0", 9),
+         REG_MULTI_SZ,
+         {L"PC1", L"PC1\\SQL19", L"PC1\\B32", L"PC1\\A32"}},
+        {"the same names in both views, in other case, give one row each",
+         std::string("MSSQLSERVER\0SQL19\0\0", 19),
+         std::string("sql19\0mssqlserver\0X\0x\0\0", 23),
+         REG_MULTI_SZ,
+         {L"PC1", L"PC1\\SQL19", L"PC1\\X"}},
+        {"an unreadable 32-bit list adds nothing and does not fail",
+         std::string("SQL19\0\0", 7),
+         "SQL32",
+         REG_SZ,
+         {L"PC1\\SQL19"}},
+        {"an oversized 32-bit list adds nothing",
+         std::string("SQL19\0\0", 7),
+         std::string(1026, 'A'),
+         REG_BINARY,
+         {L"PC1\\SQL19"}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        reg.Clear();
+        if (!c.list64.empty())
+            reg.SetBinary(app::kInstancesKey, app::kInstancesValue, REG_MULTI_SZ, c.list64.data(),
+                          static_cast<DWORD>(c.list64.size()));
+        reg.SetBinary(list32, app::kInstancesValue, c.type32, c.list32.data(),
+                      static_cast<DWORD>(c.list32.size()));
+        table->EmptyDataSet();
+        ASSERT_NO_THROW(Discover());
+        EXPECT_EQ(Column(L"fwq"), c.rows);
+    }
+}
+
+TEST_F(RegistryTest, DiscoveryStillFailsOnABad64BitListWhateverThe32BitViewHolds) {
+    reg.SetBinary(Wow32(app::kInstancesKey), app::kInstancesValue, REG_MULTI_SZ, "A\0\0", 3);
+    SetInstances("SQL19", REG_SZ);
+    EXPECT_THROW(Discover(), std::exception);
+    EXPECT_EQ(table->RecordCount(), 0);
+}
+
 class PortTest : public RegistryTest {
 protected:
     std::wstring LookUp(const std::wstring& address) {
@@ -174,6 +233,192 @@ TEST_F(PortTest, EmptyTcpPortGivesEmptyTextWithoutRemark) {
     reg.SetBinary(app::kDefaultInstanceTcpKey, "TcpPort", REG_SZ, "", 0);
     EXPECT_EQ(LookUp(L"PC1"), L"");
     EXPECT_EQ(Remark(), L"");
+}
+
+// Registry layouts of SQL Server 2005 and later: the instance ID under
+// "Instance Names\\SQL", the port under the ID's IPAll key.
+struct ModernLayout {
+    testing_support::RegistryOverride& reg;
+    bool view32 = false;
+    std::string Path(const std::string& p) const { return view32 ? Wow32(p) : p; }
+    void Id(const std::string& instance, const std::string& id) const {
+        reg.SetString(Path(app::kInstanceIdsKey), instance, id);
+    }
+    std::string IpAll(const std::string& id) const { return Path(app::IpAllKeyPath(id)); }
+    void Ports(const std::string& id, const std::string& tcpPort,
+               const std::string& dynamic) const {
+        reg.SetString(IpAll(id), app::kTcpPortValue, tcpPort);
+        reg.SetString(IpAll(id), app::kTcpDynamicPortsValue, dynamic);
+    }
+};
+
+TEST_F(PortTest, ModernLayoutsInBothViewsAfterTheOldKey) {
+    using Setup = std::function<void(testing_support::RegistryOverride&)>;
+    const std::wstring noExpressKey =
+        L"无SOFTWARE\\Microsoft\\Microsoft SQL "
+        L"Server\\SQLEXPRESS\\MSSQLServer\\SuperSocketNetLib\\Tcp路径 ";
+    struct Case {
+        const char* what;
+        Setup setup;
+        std::wstring address, dkh, bz;
+    };
+    const Case cases[] = {
+        {"SQL Server 2000 layout",
+         [](auto& r) { r.SetString(app::kDefaultInstanceTcpKey, "TcpPort", "1433"); }, L"PC1",
+         L"1433", L""},
+        {"the old key wins over a modern layout",
+         [](auto& r) {
+             r.SetString(app::kDefaultInstanceTcpKey, "TcpPort", "1433");
+             ModernLayout m{r};
+             m.Id("MSSQLSERVER", "MSSQL15.MSSQLSERVER");
+             m.Ports("MSSQL15.MSSQLSERVER", "1500", "");
+         },
+         L"PC1", L"1433", L""},
+        {"an old key without TcpPort is the old remark, modern layout or not",
+         [](auto& r) {
+             r.CreateKey(app::kDefaultInstanceTcpKey);
+             ModernLayout m{r};
+             m.Id("MSSQLSERVER", "MSSQL15.MSSQLSERVER");
+             m.Ports("MSSQL15.MSSQLSERVER", "1500", "");
+         },
+         L"PC1", L"", L"无TcpPort路径 "},
+        {"modern default instance",
+         [](auto& r) {
+             ModernLayout m{r};
+             m.Id("MSSQLSERVER", "MSSQL15.MSSQLSERVER");
+             m.Ports("MSSQL15.MSSQLSERVER", "1433", "");
+         },
+         L"PC1", L"1433", L""},
+        {"modern named instance, static port beside a dynamic one",
+         [](auto& r) {
+             ModernLayout m{r};
+             m.Id("SQLEXPRESS", "MSSQL16.SQLEXPRESS");
+             m.Ports("MSSQL16.SQLEXPRESS", "1533", "49172");
+         },
+         L"PC1\\ SQLEXPRESS", L"1533", L""},
+        {"modern named instance with only a dynamic port",
+         [](auto& r) {
+             ModernLayout m{r};
+             m.Id("SQLEXPRESS", "MSSQL16.SQLEXPRESS");
+             m.Ports("MSSQL16.SQLEXPRESS", "", "49172");
+         },
+         L"PC1\\SQLEXPRESS", L"49172 (动态)", L""},
+        {"dynamic port without a TcpPort value",
+         [](auto& r) {
+             ModernLayout m{r};
+             m.Id("SQLEXPRESS", "MSSQL16.SQLEXPRESS");
+             r.SetString(m.IpAll("MSSQL16.SQLEXPRESS"), "TcpDynamicPorts", "49172");
+         },
+         L"PC1\\SQLEXPRESS", L"49172 (动态)", L""},
+        {"both port values empty",
+         [](auto& r) {
+             ModernLayout m{r};
+             m.Id("SQLEXPRESS", "MSSQL16.SQLEXPRESS");
+             m.Ports("MSSQL16.SQLEXPRESS", "", "");
+         },
+         L"PC1\\SQLEXPRESS", L"", L""},
+        {"IPAll without port values",
+         [](auto& r) {
+             ModernLayout m{r};
+             m.Id("SQLEXPRESS", "MSSQL16.SQLEXPRESS");
+             r.CreateKey(m.IpAll("MSSQL16.SQLEXPRESS"));
+         },
+         L"PC1\\SQLEXPRESS", L"", L"无TcpPort路径 "},
+        {"no Instance Names entry for the instance",
+         [](auto& r) {
+             ModernLayout m{r};
+             m.Id("OTHER", "MSSQL16.OTHER");
+             m.Ports("MSSQL16.OTHER", "1533", "");
+             m.Ports("MSSQL16.SQLEXPRESS", "1533", "");
+         },
+         L"PC1\\SQLEXPRESS", L"", noExpressKey},
+        {"an instance ID whose IPAll key is missing",
+         [](auto& r) { ModernLayout{r}.Id("SQLEXPRESS", "MSSQL16.SQLEXPRESS"); },
+         L"PC1\\SQLEXPRESS", L"", noExpressKey},
+        {"an address with nothing after the backslash",
+         [](auto& r) {
+             r.SetString(app::kInstanceIdsKey, "", "MSSQL16.SQLEXPRESS"); // the key's default
+             ModernLayout{r}.Ports("MSSQL16.SQLEXPRESS", "1533", "");
+         },
+         L"PC1\\ ", L"",
+         L"无SOFTWARE\\Microsoft\\Microsoft SQL "
+         L"Server\\\\MSSQLServer\\SuperSocketNetLib\\Tcp路径 "},
+        {"a numeric TcpPort under IPAll",
+         [](auto& r) {
+             ModernLayout m{r};
+             m.Id("SQLEXPRESS", "MSSQL16.SQLEXPRESS");
+             r.SetDword(m.IpAll("MSSQL16.SQLEXPRESS"), "TcpPort", 1433);
+         },
+         L"PC1\\SQLEXPRESS", L"", L"查询端口号不成功 "},
+        {"a numeric TcpDynamicPorts",
+         [](auto& r) {
+             ModernLayout m{r};
+             m.Id("SQLEXPRESS", "MSSQL16.SQLEXPRESS");
+             r.SetString(m.IpAll("MSSQL16.SQLEXPRESS"), "TcpPort", "");
+             r.SetDword(m.IpAll("MSSQL16.SQLEXPRESS"), "TcpDynamicPorts", 49172);
+         },
+         L"PC1\\SQLEXPRESS", L"", L"查询端口号不成功 "},
+        {"a numeric instance ID",
+         [](auto& r) { r.SetDword(app::kInstanceIdsKey, "SQLEXPRESS", 16); }, L"PC1\\SQLEXPRESS",
+         L"", L"查询端口号不成功 "},
+        {"a 32-bit instance known only to the 32-bit view",
+         [](auto& r) {
+             ModernLayout m{r, true};
+             m.Id("SQL32", "MSSQL10.SQL32");
+             m.Ports("MSSQL10.SQL32", "", "50100");
+         },
+         L"PC1\\SQL32", L"50100 (动态)", L""},
+        {"the 64-bit view first",
+         [](auto& r) {
+             for (bool view32 : {false, true}) {
+                 ModernLayout m{r, view32};
+                 m.Id("SQLEXPRESS", "MSSQL16.SQLEXPRESS");
+                 m.Ports("MSSQL16.SQLEXPRESS", view32 ? "3232" : "6464", "");
+             }
+         },
+         L"PC1\\SQLEXPRESS", L"6464", L""},
+        {"the 32-bit view when the 64-bit one lacks the IPAll key",
+         [](auto& r) {
+             ModernLayout{r}.Id("SQLEXPRESS", "MSSQL16.SQLEXPRESS");
+             ModernLayout m{r, true};
+             m.Id("SQLEXPRESS", "MSSQL16.SQLEXPRESS");
+             m.Ports("MSSQL16.SQLEXPRESS", "3232", "");
+         },
+         L"PC1\\SQLEXPRESS", L"3232", L""},
+        {"a 32-bit SQL Server 2000 layout, after both modern ones",
+         [](auto& r) { r.SetString(Wow32(app::kDefaultInstanceTcpKey), "TcpPort", "2433"); },
+         L"PC1", L"2433", L""},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        reg.Clear();
+        c.setup(reg);
+        table->EmptyDataSet();
+        EXPECT_EQ(LookUp(c.address), c.dkh);
+        EXPECT_EQ(Remark(), c.bz);
+        EXPECT_EQ(table->State(), data::TDataSetState::dsBrowse);
+    }
+}
+
+TEST_F(RegistryTest, ADetectionOfBothViewsAndAllLayoutsFindsEveryPort) {
+    SetInstances(std::string("MSSQLSERVER\0SQL2019\0\0", 21));
+    reg.SetBinary(Wow32(app::kInstancesKey), app::kInstancesValue, REG_MULTI_SZ,
+                  "sql2019\0SQL32\0\0", 15);
+    reg.SetString(app::kDefaultInstanceTcpKey, "TcpPort", "1433");
+    ModernLayout m64{reg}, m32{reg, true};
+    m64.Id("SQL2019", "MSSQL15.SQL2019");
+    m64.Ports("MSSQL15.SQL2019", "1533", "");
+    m32.Id("SQL32", "MSSQL12.SQL32");
+    m32.Ports("MSSQL12.SQL32", "", "49172");
+    Discover();
+    platform::TRegistry registry;
+    for (table->First(); !table->Eof(); table->Next())
+        app::LookupPort(registry, *table);
+    EXPECT_EQ(Column(L"fwq"), (std::vector<std::wstring>{L"PC1", L"PC1\\SQL2019", L"PC1\\SQL32"}));
+    EXPECT_EQ(Column(L"dkh"), (std::vector<std::wstring>{L"1433", L"1533", L"49172 (动态)"}));
+    EXPECT_EQ(Column(L"bz"), (std::vector<std::wstring>{L"", L"", L""}));
+    EXPECT_FALSE(reg.KeyExists(app::IpAllKeyPath("MSSQL12.SQL32")))
+        << "looking must not create keys";
 }
 
 } // namespace

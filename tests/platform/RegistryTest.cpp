@@ -41,7 +41,7 @@ protected:
 };
 
 TEST_F(RegistryTest, OpensPresentKeysAndReportsMissingOnes) {
-    EXPECT_EQ(registry_.Access(), static_cast<REGSAM>(KEY_READ));
+    EXPECT_EQ(registry_.Access(), platform::kReadView64);
     ASSERT_TRUE(OpenSqlKey());
     EXPECT_NE(registry_.CurrentKey(), nullptr);
     EXPECT_EQ(registry_.CurrentPath(), "SOFTWARE\\Microsoft\\Microsoft SQL Server");
@@ -59,6 +59,33 @@ TEST_F(RegistryTest, NeverCreatesKeys) {
     EXPECT_FALSE(KeyExists(missing));
     EXPECT_THROW(registry_.OpenKey(missing, true), std::invalid_argument);
     EXPECT_FALSE(KeyExists(missing));
+}
+
+TEST_F(RegistryTest, EachViewReadsItsOwnKeysAndNoReaderMayWrite) {
+    // The 32-bit view of SOFTWARE is its Wow6432Node below the same root.
+    redirect_.SetString("SOFTWARE\\Wow6432Node\\Microsoft\\Microsoft SQL Server", "View", "32");
+    redirect_.SetString(kSqlKey, "View", "64");
+    redirect_.CreateKey("SOFTWARE\\Wow6432Node\\Only32");
+    struct View {
+        REGSAM access;
+        const char* name;
+        bool seesOnly32;
+    };
+    for (const View& v :
+         {View{platform::kReadView64, "64", false}, View{platform::kReadView32, "32", true}}) {
+        TRegistry reader(v.access);
+        reader.SetRootKey(HKEY_LOCAL_MACHINE);
+        ASSERT_TRUE(reader.OpenKey(kSqlKey, false)) << v.name;
+        EXPECT_EQ(reader.ReadString("View"), v.name);
+        EXPECT_EQ(reader.OpenKey("SOFTWARE\\Only32", false), v.seesOnly32) << v.name;
+        EXPECT_FALSE(reader.OpenKey("SOFTWARE\\Missing", false)) << v.name;
+    }
+    EXPECT_FALSE(KeyExists("SOFTWARE\\Missing"));
+    EXPECT_FALSE(KeyExists("SOFTWARE\\Wow6432Node\\Missing"));
+
+    for (REGSAM access : {REGSAM{KEY_ALL_ACCESS}, REGSAM{KEY_READ | KEY_SET_VALUE},
+                          REGSAM{KEY_WRITE}, REGSAM{KEY_READ | KEY_WOW64_64KEY | KEY_WOW64_32KEY}})
+        EXPECT_THROW(TRegistry{access}, std::invalid_argument) << access;
 }
 
 TEST_F(RegistryTest, ChangingTheRootClosesTheOpenKey) {

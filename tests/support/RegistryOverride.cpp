@@ -29,6 +29,11 @@ void RegistryOverride::CreateKey(const std::string& key) {
     RegCloseKey(k);
 }
 
+void RegistryOverride::Clear() {
+    if (RegDeleteTreeA(scratch_, nullptr) != ERROR_SUCCESS)
+        throw std::runtime_error("cannot clear the scratch key");
+}
+
 bool RegistryOverride::KeyExists(const std::string& key) const {
     HKEY k;
     if (RegOpenKeyExA(scratch_, key.c_str(), 0, KEY_READ, &k) != ERROR_SUCCESS) return false;

@@ -23,6 +23,8 @@ public:
                    DWORD type = REG_SZ);
     void SetDword(const std::string& key, const std::string& name, DWORD value);
     void CreateKey(const std::string& key);
+    // Removes every key and value written so far.
+    void Clear();
     bool KeyExists(const std::string& key) const;
 
 private:

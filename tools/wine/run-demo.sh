@@ -1,5 +1,5 @@
 #!/usr/bin/env bash
-# Starts the program under Wine in a demo prefix whose registry lists two SQL
+# Starts the program under Wine in a demo prefix whose registry lists three SQL
 # Server instances. With a usable $DISPLAY the program is shown there; without
 # one it runs on a private Xvfb, screenshots are saved under build/run/ and the
 # program is stopped.
@@ -11,11 +11,14 @@ prefix="$root/build/wine-demo"
 shots="$root/build/run"
 mkdir -p "$shots"
 
-if [ ! -f "$prefix/.sondrelk-demo" ]; then
+# The prefix is built again whenever the demo registry changes.
+stamp="$prefix/.sondrelk-demo"
+want=$(sha1sum < "$here/demo-instances.reg")
+if [ "$(cat "$stamp" 2>/dev/null || true)" != "$want" ]; then
   rm -rf "$prefix"
   "$here/prefix.sh" "$prefix" -- bash -c \
     'wine regedit /S "$(winepath -w "$0")" && wineserver -w' "$here/demo-instances.reg"
-  touch "$prefix/.sondrelk-demo"
+  echo "$want" > "$stamp"
 fi
 
 if [ -n "${DISPLAY:-}" ] && xdpyinfo >/dev/null 2>&1; then
@@ -59,12 +62,12 @@ fi
   import -window "$win" "$shots/after-detect.png"
   echo "saved $shots/after-detect.png"
   shot() { sleep 1; import -window "$win" "$shots/$1.png"; echo "saved $shots/$1.png"; }
-  # Client points of the grid: the title row at y=8, data rows at y=24, 40;
+  # Client points of the grid: the title row at y=8, data rows at y=24, 40, 56;
   # "端口号" at x=622, "服务器(实例名)" at x=90.
   at 622 8; xdotool click 1; shot sorted-by-port
   at 90 8; xdotool keydown ctrl click 1 keyup ctrl; shot sorted-by-two
-  # Sorted, the named instance (no port) comes first: stand on the other
-  # row, on its server cell, and search from there.
+  # Sorted, the named instance without a port comes first: stand on the
+  # second row, on its server cell, and search from there.
   at 90 40; xdotool click 1; sleep 0.5
   xdotool key ctrl+f
   wait_window 文本查找 10 >/dev/null || exit 1

@@ -43,6 +43,11 @@ void TSkinControlList::ReleaseAll() {
     }
 }
 
+void TSkinControlList::ReapplyAll() {
+    for (TSkinControl* object : std::vector<TSkinControl*>(items_))
+        if (object->LifeState() != kLifeWindowDestroyed) object->Reapply();
+}
+
 TSkinControl* TSkinControlList::FindControl(const ui::TControl* control) const {
     if (!control) return nullptr;
     for (TSkinControl* object : items_)

@@ -31,6 +31,8 @@ public:
     // Detaches every object whose window still lives, then removes and frees
     // each object, first to last: every replaced window procedure goes back.
     void ReleaseAll();
+    // Sets every object's skin colours again and repaints it (a new skin).
+    void ReapplyAll();
 
     // The object attached to `control` or to `window`, or null.
     TSkinControl* FindControl(const ui::TControl* control) const;
