@@ -122,6 +122,34 @@ TEST(ControlDispatch, DisableTagForeignClassesAndGuardsKeepControlsUnskinned) {
     }
 }
 
+// A group of buttons of another library, known to the dispatch by its name.
+struct TRadioGroup : ui::TWinControl {
+    using ui::TWinControl::TWinControl;
+    std::wstring ClassName() const override { return L"TRadioGroup"; }
+};
+
+TEST(ControlDispatch, RadioGroupWithTheDisableTagKeepsItsButtonsUnskinned) {
+    FormHost host(320, 170);
+    auto holder = MakeHolder();
+    skin::TSkinControlList list;
+    auto* group = new TRadioGroup(host.form);
+    group->SetBounds(10, 10, 200, 100);
+    group->Tag = 99;
+    group->SetParent(host.form);
+    auto* inside = new ui::TButton(host.form);
+    inside->SetBounds(10, 10, 105, 25);
+    inside->Tag = 7;
+    inside->SetParent(group);
+    auto* outside = new ui::TButton(host.form);
+    outside->SetBounds(10, 120, 105, 25);
+    outside->SetParent(host.form);
+    skin::SkinFormControls(*host.form, *holder, list, nullptr);
+    EXPECT_EQ(inside->Tag, 99);
+    EXPECT_EQ(list.FindControl(inside), nullptr);
+    EXPECT_EQ(list.FindControl(group), nullptr);
+    EXPECT_NE(list.FindControl(outside), nullptr);
+}
+
 TEST(ControlDispatch, SkinControlsGuardsAndTheApplicationsOwnChoice) {
     {
         DispatchRig rig;
