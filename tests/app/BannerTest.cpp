@@ -77,8 +77,9 @@ TEST(BannerPicture, HeaderReadAtCreationPixelsDecodedAtFirstPaintAndKept) {
         for (int x = 0; x < 415; ++x)
             if (shot.at(left + x, top + y) != pixels[y * 415 + x]) ++mismatches;
     EXPECT_EQ(mismatches, 0) << "drawn 1:1 from the control's top-left corner";
-    // Beyond the picture, inside the control, the window's face shows.
-    const COLORREF face = ui::ColorToRGB(ui::clBtnFace);
+    // Beyond the picture, inside the control, the window's face shows (the
+    // skin's face colour once the window is skinned).
+    const COLORREF face = ui::ColorToRGB(form->Color());
     EXPECT_EQ(shot.at(left + 416, top + 10), face);
     EXPECT_EQ(shot.at(left + 10, top + 60), face);
     // It is our banner: the caption's navy on the left, lighter blue on the right.
