@@ -4,6 +4,22 @@
 
 namespace ui {
 
+namespace {
+
+// Read-only: the transparency is a window style fixed at creation.
+const TPropInfo kAnimateProps[] = {
+    {L"Transparent",
+     [](const TControl& c) -> TPropValue { return static_cast<const TAnimate&>(c).Transparent; },
+     nullptr},
+};
+
+} // namespace
+
+const TPropInfo* TAnimate::FindProp(const std::wstring& name) const {
+    if (const TPropInfo* p = FindIn(kAnimateProps, name)) return p;
+    return TWinControl::FindProp(name);
+}
+
 std::vector<std::wstring> TAnimate::ClassChain() const {
     auto chain = TWinControl::ClassChain();
     chain.insert(chain.begin(), TAnimate::ClassName());

@@ -11,6 +11,7 @@ class TAnimate : public TWinControl {
 public:
     explicit TAnimate(TComponent* owner) : TWinControl(owner) {}
     std::wstring ClassName() const override { return L"TAnimate"; }
+    const TPropInfo* FindProp(const std::wstring& name) const override;
     std::vector<std::wstring> ClassChain() const override;
 
     // The clip: resource ResId of module ResModule (e.g. shell32.dll).

@@ -4,6 +4,33 @@
 
 namespace ui {
 
+namespace {
+
+const wchar_t* const kCheckStateNames[] = {L"cbUnchecked", L"cbChecked", L"cbGrayed"};
+
+const TPropInfo kCheckBoxProps[] = {
+    {L"Checked",
+     [](const TControl& c) -> TPropValue { return static_cast<const TDataCheckBox&>(c).Checked(); },
+     [](TControl& c, const TPropValue& v) {
+         static_cast<TDataCheckBox&>(c).SetChecked(std::get<bool>(v));
+     }},
+    {L"State",
+     [](const TControl& c) -> TPropValue {
+         return EnumValue(static_cast<const TDataCheckBox&>(c).Checked() ? 1 : 0, kCheckStateNames);
+     },
+     [](TControl& c, const TPropValue& v) {
+         // Two-state box: grayed counts as unchecked.
+         static_cast<TDataCheckBox&>(c).SetChecked(EnumFrom<int>(v, kCheckStateNames) == 1);
+     }},
+};
+
+} // namespace
+
+const TPropInfo* TDataCheckBox::FindProp(const std::wstring& name) const {
+    if (const TPropInfo* p = FindIn(kCheckBoxProps, name)) return p;
+    return TWinControl::FindProp(name);
+}
+
 TDataCheckBox::TDataCheckBox(TComponent* owner) : TWinControl(owner) {
     TabStop = true;
 }

@@ -10,6 +10,7 @@ class TDataCheckBox : public TWinControl {
 public:
     explicit TDataCheckBox(TComponent* owner);
     std::wstring ClassName() const override { return L"TDataCheckBox"; }
+    const TPropInfo* FindProp(const std::wstring& name) const override;
     std::vector<std::wstring> ClassChain() const override;
 
     bool Checked() const;

@@ -16,12 +16,16 @@ TComponent::TComponent(TComponent* owner) : owner_(owner) {
 }
 
 TComponent::~TComponent() {
+    DestroyComponents();
+    if (owner_) owner_->RemoveComponent(this);
+}
+
+void TComponent::DestroyComponents() {
     // Reverse order of creation; each child unlinks itself from us as it goes.
     while (!components_.empty()) {
         TComponent* last = components_.back();
         delete last;
     }
-    if (owner_) owner_->RemoveComponent(this);
 }
 
 bool TComponent::InheritsFrom(const std::wstring& className) const {

@@ -34,6 +34,12 @@ public:
     // Another component is about to be destroyed; drop references to it.
     virtual void Notification(TComponent* component) { (void)component; }
 
+protected:
+    // Frees the owned components, last first. Controls call it at the start of
+    // their destructor, so that owned objects (skinning objects that replaced
+    // the control's WindowProc) still find the control whole.
+    void DestroyComponents();
+
 private:
     void InsertComponent(TComponent* c);
     void RemoveComponent(TComponent* c);

@@ -3,6 +3,8 @@
 #include "ui/Messages.h"
 #include "ui/WinControl.h"
 
+#include <cerrno>
+#include <cwchar>
 #include <exception>
 #include <stdexcept>
 
@@ -37,6 +39,11 @@ const TPropInfo kControlProps[] = {
     {L"Tag", [](const TControl& c) -> TPropValue { return c.Tag; },
      [](TControl& c, const TPropValue& v) { c.Tag = std::get<long long>(v); }},
     {L"Name", [](const TControl& c) -> TPropValue { return c.Name(); }, nullptr},
+    {L"Font",
+     [](const TControl& c) -> TPropValue {
+         return TPropObject{&c.Font(), nullptr};
+     },
+     nullptr},
 };
 
 } // namespace
@@ -78,6 +85,7 @@ TControl::TControl(TComponent* owner) : TComponent(owner) {
 }
 
 TControl::~TControl() {
+    DestroyComponents();
     if (parent_) parent_->RemoveControl(this);
 }
 
@@ -189,6 +197,63 @@ std::optional<TPropValue> TControl::GetPropValue(const std::wstring& name) const
     return p->Get(*this);
 }
 
+long long PropInt(const TControl& control, const std::wstring& name) {
+    const auto v = control.GetPropValue(name);
+    if (!v) return -1;
+    if (const long long* i = std::get_if<long long>(&*v)) return *i;
+    return -1;
+}
+
+std::wstring PropEnumName(const TControl& control, const std::wstring& name) {
+    const auto v = control.GetPropValue(name);
+    if (!v) return {};
+    if (const bool* b = std::get_if<bool>(&*v)) return *b ? L"true" : L"false";
+    if (const TEnumName* e = std::get_if<TEnumName>(&*v)) return e->Name;
+    return {};
+}
+
+std::wstring PropText(const TControl& control, const std::wstring& name) {
+    const auto v = control.GetPropValue(name);
+    if (!v) return {};
+    if (const std::wstring* s = std::get_if<std::wstring>(&*v)) return *s;
+    return {};
+}
+
+TPropObject PropObject(const TControl& control, const std::wstring& name) {
+    const auto v = control.GetPropValue(name);
+    if (!v) return {};
+    if (const TPropObject* o = std::get_if<TPropObject>(&*v)) return *o;
+    return {};
+}
+
+bool HasProp(const TControl& control, const std::wstring& name) {
+    return control.FindProp(name) != nullptr;
+}
+
+bool SetPropText(TControl& control, const std::wstring& name, const std::wstring& text) {
+    const auto current = control.GetPropValue(name);
+    if (!current) return false;
+    switch (current->index()) {
+    case 0: { // integer
+        wchar_t* end = nullptr;
+        errno = 0;
+        const long long v = std::wcstoll(text.c_str(), &end, 10);
+        if (text.empty() || *end != L'\0' || errno == ERANGE) return false;
+        return control.SetPropValue(name, v);
+    }
+    case 1: // boolean
+        if (SameText(text, L"True")) return control.SetPropValue(name, true);
+        if (SameText(text, L"False")) return control.SetPropValue(name, false);
+        return false;
+    case 2:
+        return control.SetPropValue(name, text);
+    case 3:
+        return control.SetPropValue(name, TEnumName{text});
+    default: // objects are not set from text
+        return false;
+    }
+}
+
 bool TControl::SetPropValue(const std::wstring& name, const TPropValue& value) {
     const TPropInfo* p = FindProp(name);
     if (!p || !p->Set) return false;
@@ -196,6 +261,8 @@ bool TControl::SetPropValue(const std::wstring& name, const TPropValue& value) {
         p->Set(*this, value);
     } catch (const std::bad_variant_access&) {
         return false;
+    } catch (const std::invalid_argument&) {
+        return false; // an enumeration member name that the property does not have
     }
     return true;
 }

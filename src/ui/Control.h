@@ -12,6 +12,7 @@
 #include <functional>
 #include <optional>
 #include <span>
+#include <stdexcept>
 #include <string>
 #include <variant>
 
@@ -29,8 +30,34 @@ struct TMessage {
 using TWndMethod = std::function<void(TMessage&)>;
 using TNotifyEvent = std::function<void(TComponent* sender)>;
 
+// The value of an enumerated property, by its member's name ("taCenter").
+struct TEnumName {
+    std::wstring Name;
+    friend bool operator==(const TEnumName&, const TEnumName&) = default;
+};
+// The object an object property holds; at most one member is set.
+struct TPropObject {
+    const TFont* Font = nullptr;
+    HBITMAP Bitmap = nullptr;
+    friend bool operator==(const TPropObject&, const TPropObject&) = default;
+};
+
 // A published property's value, as read and written by name.
-using TPropValue = std::variant<long long, bool, std::wstring>;
+using TPropValue = std::variant<long long, bool, std::wstring, TEnumName, TPropObject>;
+
+// Enumerated properties name their members in declaration order.
+template <typename E> TPropValue EnumValue(E value, std::span<const wchar_t* const> names) {
+    const auto i = static_cast<std::size_t>(value);
+    return TEnumName{i < names.size() ? names[i] : L""};
+}
+// The member a TEnumName value names (case-insensitive); throws
+// std::invalid_argument for a name the enumeration lacks.
+template <typename E> E EnumFrom(const TPropValue& value, std::span<const wchar_t* const> names) {
+    const std::wstring& name = std::get<TEnumName>(value).Name;
+    for (std::size_t i = 0; i < names.size(); ++i)
+        if (SameText(names[i], name)) return static_cast<E>(i);
+    throw std::invalid_argument("no such enumeration member");
+}
 
 class TControl;
 struct TPropInfo {
@@ -129,6 +156,24 @@ private:
     TFont font_;
     TColor color_ = clBtnFace;
 };
+
+// Property access by name with the conventions of the skin engine, which
+// serves control classes it does not know. Names compare without regard to
+// case.
+// Integer property, or -1 when the property is missing or not an integer.
+long long PropInt(const TControl& control, const std::wstring& name);
+// Enumerated property: its member's name, "true"/"false" for a boolean, empty
+// when missing.
+std::wstring PropEnumName(const TControl& control, const std::wstring& name);
+// Text property, or empty.
+std::wstring PropText(const TControl& control, const std::wstring& name);
+// Object property, or an empty TPropObject.
+TPropObject PropObject(const TControl& control, const std::wstring& name);
+bool HasProp(const TControl& control, const std::wstring& name);
+// Sets a property from text: integers parse it, booleans take "True"/"False",
+// enumerations the member's name, strings the text. A missing or read-only
+// property, or text that does not fit, is ignored (false).
+bool SetPropText(TControl& control, const std::wstring& name, const std::wstring& text);
 
 // Every message that passes through a window's procedure may throw; the
 // framework hands what escapes to this reporter (the application's default

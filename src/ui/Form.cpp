@@ -37,7 +37,23 @@ TButton* FindButton(const TWinControl& parent, const std::function<bool(const TB
     return nullptr;
 }
 
+const wchar_t* const kBorderStyleNames[] = {L"bsNone", L"bsSingle", L"bsSizeable", L"bsDialog"};
+
+// Read-only: the border style takes effect when the window is created.
+const TPropInfo kFormProps[] = {
+    {L"BorderStyle",
+     [](const TControl& c) -> TPropValue {
+         return EnumValue(static_cast<const TForm&>(c).BorderStyle, kBorderStyleNames);
+     },
+     nullptr},
+};
+
 } // namespace
+
+const TPropInfo* TForm::FindProp(const std::wstring& name) const {
+    if (const TPropInfo* p = FindIn(kFormProps, name)) return p;
+    return TWinControl::FindProp(name);
+}
 
 TForm::TForm(TComponent* owner) : TWinControl(owner) {
     SetVisible(false);

@@ -33,6 +33,7 @@ public:
 
     std::wstring ClassName() const override { return L"TForm"; }
     std::vector<std::wstring> ClassChain() const override;
+    const TPropInfo* FindProp(const std::wstring& name) const override;
 
     TFormBorderStyle BorderStyle = TFormBorderStyle::bsSizeable;
     unsigned BorderIcons = biSystemMenu | biMinimize | biMaximize;

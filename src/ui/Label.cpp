@@ -4,6 +4,34 @@
 
 namespace ui {
 
+namespace {
+
+const wchar_t* const kAlignmentNames[] = {L"taLeftJustify", L"taRightJustify", L"taCenter"};
+
+const TPropInfo kLabelProps[] = {
+    {L"Alignment",
+     [](const TControl& c) -> TPropValue {
+         return EnumValue(static_cast<const TLabel&>(c).Alignment, kAlignmentNames);
+     },
+     [](TControl& c, const TPropValue& v) {
+         static_cast<TLabel&>(c).Alignment = EnumFrom<TAlignment>(v, kAlignmentNames);
+         c.Invalidate();
+     }},
+    {L"Transparent",
+     [](const TControl& c) -> TPropValue { return static_cast<const TLabel&>(c).Transparent; },
+     [](TControl& c, const TPropValue& v) {
+         static_cast<TLabel&>(c).Transparent = std::get<bool>(v);
+         c.Invalidate();
+     }},
+};
+
+} // namespace
+
+const TPropInfo* TLabel::FindProp(const std::wstring& name) const {
+    if (const TPropInfo* p = FindIn(kLabelProps, name)) return p;
+    return TGraphicControl::FindProp(name);
+}
+
 std::vector<std::wstring> TLabel::ClassChain() const {
     auto chain = TGraphicControl::ClassChain();
     chain.insert(chain.begin(), {L"TLabel", L"TCustomLabel"});

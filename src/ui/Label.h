@@ -12,6 +12,7 @@ public:
     explicit TLabel(TComponent* owner) : TGraphicControl(owner) { ParentColor = true; }
     std::wstring ClassName() const override { return L"TLabel"; }
     std::vector<std::wstring> ClassChain() const override;
+    const TPropInfo* FindProp(const std::wstring& name) const override;
 
     TAlignment Alignment = TAlignment::taLeftJustify;
     bool Transparent = false;

@@ -7,6 +7,70 @@
 
 namespace ui {
 
+namespace {
+
+const wchar_t* const kLayoutNames[] = {L"blGlyphLeft", L"blGlyphRight", L"blGlyphTop",
+                                       L"blGlyphBottom"};
+
+TSpeedButton& Speed(TControl& c) {
+    return static_cast<TSpeedButton&>(c);
+}
+const TSpeedButton& Speed(const TControl& c) {
+    return static_cast<const TSpeedButton&>(c);
+}
+
+const TPropInfo kSpeedButtonProps[] = {
+    {L"Flat", [](const TControl& c) -> TPropValue { return Speed(c).Flat; },
+     [](TControl& c, const TPropValue& v) {
+         Speed(c).Flat = std::get<bool>(v);
+         c.Invalidate();
+     }},
+    {L"Down", [](const TControl& c) -> TPropValue { return Speed(c).Down(); },
+     [](TControl& c, const TPropValue& v) { Speed(c).SetDown(std::get<bool>(v)); }},
+    {L"Spacing",
+     [](const TControl& c) -> TPropValue { return static_cast<long long>(Speed(c).Spacing); },
+     [](TControl& c, const TPropValue& v) {
+         Speed(c).Spacing = static_cast<int>(std::get<long long>(v));
+         c.Invalidate();
+     }},
+    {L"Margin",
+     [](const TControl& c) -> TPropValue { return static_cast<long long>(Speed(c).Margin); },
+     [](TControl& c, const TPropValue& v) {
+         Speed(c).Margin = static_cast<int>(std::get<long long>(v));
+         c.Invalidate();
+     }},
+    {L"NumGlyphs",
+     [](const TControl& c) -> TPropValue { return static_cast<long long>(Speed(c).NumGlyphs); },
+     [](TControl& c, const TPropValue& v) {
+         Speed(c).NumGlyphs = static_cast<int>(std::get<long long>(v));
+         c.Invalidate();
+     }},
+    {L"Layout",
+     [](const TControl& c) -> TPropValue { return EnumValue(Speed(c).Layout, kLayoutNames); },
+     [](TControl& c, const TPropValue& v) {
+         Speed(c).Layout = EnumFrom<TButtonLayout>(v, kLayoutNames);
+         c.Invalidate();
+     }},
+    {L"Glyph",
+     [](const TControl& c) -> TPropValue {
+         return TPropObject{nullptr, Speed(c).Glyph};
+     },
+     nullptr},
+};
+
+} // namespace
+
+const TPropInfo* TSpeedButton::FindProp(const std::wstring& name) const {
+    if (const TPropInfo* p = FindIn(kSpeedButtonProps, name)) return p;
+    return TGraphicControl::FindProp(name);
+}
+
+void TSpeedButton::SetDown(bool down) {
+    if (down_ == down) return;
+    down_ = down;
+    Invalidate();
+}
+
 std::vector<std::wstring> TSpeedButton::ClassChain() const {
     auto chain = TGraphicControl::ClassChain();
     chain.insert(chain.begin(), L"TSpeedButton");
@@ -30,7 +94,8 @@ void TSpeedButton::Paint(HDC dc) {
     DrawTextW(dc, Caption().c_str(), -1, &text, DT_CALCRECT | DT_SINGLELINE);
     BITMAP bm{};
     if (Glyph) GetObjectW(Glyph, sizeof(bm), &bm);
-    const int glyphW = Glyph ? bm.bmWidth : 0;
+    const int cells = NumGlyphs > 0 ? NumGlyphs : 1;
+    const int glyphW = Glyph ? bm.bmWidth / cells : 0;
     const int gap = (Glyph && !Caption().empty()) ? Spacing : 0;
     const int total = glyphW + gap + (text.right - text.left);
     const int shift = down ? 1 : 0;
@@ -38,9 +103,8 @@ void TSpeedButton::Paint(HDC dc) {
     if (Glyph) {
         platform::MemoryDC mem(dc);
         platform::SelectGuard sel(mem.get(), Glyph);
-        TransparentBlt(dc, x, (Height() - bm.bmHeight) / 2 + shift, bm.bmWidth, bm.bmHeight,
-                       mem.get(), 0, 0, bm.bmWidth, bm.bmHeight,
-                       GetPixel(mem.get(), 0, bm.bmHeight - 1));
+        TransparentBlt(dc, x, (Height() - bm.bmHeight) / 2 + shift, glyphW, bm.bmHeight, mem.get(),
+                       0, 0, glyphW, bm.bmHeight, GetPixel(mem.get(), 0, bm.bmHeight - 1));
         x += glyphW + gap;
     }
     SetBkMode(dc, TRANSPARENT);

@@ -7,18 +7,27 @@
 
 namespace ui {
 
+enum class TButtonLayout { blGlyphLeft, blGlyphRight, blGlyphTop, blGlyphBottom };
+
 class TSpeedButton : public TGraphicControl {
 public:
     explicit TSpeedButton(TComponent* owner) : TGraphicControl(owner) {}
     std::wstring ClassName() const override { return L"TSpeedButton"; }
     std::vector<std::wstring> ClassChain() const override;
+    const TPropInfo* FindProp(const std::wstring& name) const override;
 
     bool Flat = false;
     int Spacing = 4; // pixels between picture and caption
-    // The picture (not owned; a bitmap resource of the program, say).
+    int Margin = -1; // pixels from the edge to the picture; -1 centres
+    TButtonLayout Layout = TButtonLayout::blGlyphLeft;
+    // The picture (not owned; a bitmap resource of the program, say): a strip
+    // of NumGlyphs equal cells (normal, disabled, pressed, down).
     HBITMAP Glyph = nullptr;
+    int NumGlyphs = 1;
 
-    bool Down() const { return pressed_ && mouseInControl_; }
+    // Held down by the mouse, or left down by the program.
+    bool Down() const { return down_ || (pressed_ && mouseInControl_); }
+    void SetDown(bool down);
 
 protected:
     void Paint(HDC dc) override;
@@ -29,6 +38,7 @@ private:
     bool Contains(LPARAM point) const;
 
     bool pressed_ = false;
+    bool down_ = false;
 };
 
 } // namespace ui

@@ -55,7 +55,14 @@ fi
   # its skinned frame: a 5-pixel border and a 22-pixel caption.
   eval "$(xdotool getwindowgeometry --shell "$win")"
   at() { xdotool mousemove $((X + 5 + $1)) $((Y + 22 + $2)); }
-  # Detect is the button at (661,296)+(105x59) of the client area.
+  # Detect is the button at (661,296)+(105x59) of the client area. Photograph
+  # it hot under the pointer and held down, then let go off the button, which
+  # must not start a run.
+  at $((661 + 52)) $((296 + 29)); sleep 0.7
+  import -window "$win" "$shots/button-hot.png"; echo "saved $shots/button-hot.png"
+  xdotool mousedown 1; sleep 0.7
+  import -window "$win" "$shots/button-pressed.png"; echo "saved $shots/button-pressed.png"
+  at 595 325; sleep 0.3; xdotool mouseup 1; sleep 0.5
   at $((661 + 52)) $((296 + 29)); xdotool click 1 || true
   sleep 3
   import -window "$win" "$shots/after-detect.png"

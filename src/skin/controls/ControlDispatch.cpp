@@ -1,10 +1,365 @@
-// Placeholder until the control skinning objects land.
 #include "skin/controls/ControlDispatch.h"
+
+#include "skin/SkinHolder.h"
+#include "skin/controls/SkinButtons.h"
+#include "skin/controls/SkinControlList.h"
+#include "skin/controls/SkinProgress.h"
+#include "ui/Form.h"
+#include "ui/WinControl.h"
+
+#include <cwctype>
+#include <functional>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+// Rows marked "later" choose skinning objects that do not exist yet (check
+// boxes, radio buttons, scroll bars, combo boxes, edits, boxes, group boxes,
+// tabs and the rest): they match and end the dispatch, and the control stays
+// unskinned until its object is written.
 
 namespace skin {
 
-void SkinFormControls(ui::TForm&, TSkinHolder&, TSkinControlList&, ui::TComponent*) {}
-void SkinChildWindows(HWND, TSkinHolder&, TSkinControlList&) {}
-void SkinChildWindow(HWND, TSkinHolder&, TSkinControlList&) {}
+namespace {
+
+std::wstring Lower(std::wstring s) {
+    for (wchar_t& c : s)
+        c = static_cast<wchar_t>(std::towlower(c));
+    return s;
+}
+
+std::wstring Upper(std::wstring s) {
+    for (wchar_t& c : s)
+        c = static_cast<wchar_t>(std::towupper(c));
+    return s;
+}
+
+bool NameIs(const std::wstring& upper, std::initializer_list<const wchar_t*> names) {
+    for (const wchar_t* n : names)
+        if (upper == n) return true;
+    return false;
+}
+
+struct Pass {
+    TSkinHolder& holder;
+    TSkinControlList& list;
+    ui::TComponent* framePainter;
+
+    bool Has(TSkinControlType kind) const { return holder.SkinControls.Has(kind); }
+    void Dispatch(ui::TControl& control, ui::TWinControl* container);
+    void DispatchChildren(ui::TWinControl& parent);
+    bool ClassListLookup(ui::TControl& control);
+    void StandardTable(ui::TControl& control, const std::wstring& upper);
+    bool AlreadySkinned(ui::TControl& control) const;
+
+    // Framework-mode objects belong to their control, which frees them.
+    template <typename T> T* AttachNew(ui::TControl& control, bool ownsColour) {
+        auto* object = new T(&control);
+        object->Attach(control, &list, holder, ownsColour);
+        return object;
+    }
+    void AttachSpeedButton(ui::TControl& control) {
+        auto* object = new TSkinSpeedButton(&control);
+        object->AttachSpeedButton(control, &list, holder);
+    }
+};
+
+bool HasScrollBars(const ui::TControl& control) {
+    const auto* windowed = dynamic_cast<const ui::TWinControl*>(&control);
+    if (!windowed) return false;
+    if (control.InheritsFrom(L"TCustomListBox")) return true;
+    HWND h = windowed->HandleIfAllocated();
+    return h && (GetWindowLongW(h, GWL_STYLE) & (WS_HSCROLL | WS_VSCROLL)) != 0;
+}
+
+bool Pass::AlreadySkinned(ui::TControl& control) const {
+    return control.Perform(WM_SKIN_QUERY) == 1 || list.FindControl(&control) != nullptr;
+}
+
+void Pass::DispatchChildren(ui::TWinControl& parent) {
+    const std::vector<ui::TControl*> children = parent.Controls();
+    for (ui::TControl* child : children)
+        Dispatch(*child, &parent);
+}
+
+void Pass::Dispatch(ui::TControl& control, ui::TWinControl* container) {
+    auto* windowed = dynamic_cast<ui::TWinControl*>(&control);
+    if (control.Tag == holder.DisableTag) {
+        const std::wstring lower = Lower(control.ClassName());
+        if (windowed && (lower.find(L"radiogroup") != std::wstring::npos ||
+                         lower.find(L"checkgroup") != std::wstring::npos))
+            for (ui::TControl* child : windowed->Controls())
+                child->Tag = holder.DisableTag;
+        return;
+    }
+    if (!control.Parent() || AlreadySkinned(control)) return;
+    const std::wstring upper = Upper(control.ClassName());
+    if (windowed && !windowed->HandleAllocated()) {
+        try {
+            windowed->HandleNeeded();
+        } catch (const std::exception&) {
+            return; // no window, no skin
+        }
+    }
+
+    if (holder.OnSkinControl) {
+        TSkinControl* chosen = nullptr;
+        holder.OnSkinControl(framePainter, holder, container, &control, upper, chosen);
+        if (chosen) {
+            if (!list.Register(chosen)) {
+                chosen->Attach(control, &list, holder, chosen->OwnsColour());
+                if (control.InheritsFrom(L"TCustomPanel") && windowed) DispatchChildren(*windowed);
+            }
+            return;
+        }
+    }
+
+    if (ClassListLookup(control)) return;
+    if (NameIs(upper, {L"TDATACOMBOBOX", L"TFRDESIGNERPAGE", L"TFRPBOX"})) return;
+    StandardTable(control, upper);
+}
+
+bool Pass::ClassListLookup(ui::TControl& control) {
+    const std::wstring key = Lower(control.ClassName()) + L"=";
+    std::wstring type;
+    bool found = false;
+    for (const std::wstring& line : holder.ForeignClasses) {
+        const std::wstring lower = Lower(line);
+        if (lower.starts_with(key)) {
+            type = lower.substr(lower.find(L'=') + 1, 50);
+            found = true;
+            break;
+        }
+    }
+    if (!found) return false;
+
+    auto* windowed = dynamic_cast<ui::TWinControl*>(&control);
+    // Handled whatever the type: a type whose guard is off, or that is not
+    // known, leaves the control unskinned.
+    if (type == L"nil") {
+    } else if (type == L"combobox") {
+        // later: combo box object (scCombo)
+    } else if (type == L"edit") {
+        // later: edit object (scEdit), only for bordered controls
+    } else if (type == L"radiobutton") {
+        // later: radio button object (scRadioButton)
+    } else if (type == L"panel") {
+        // later: box object (scPanel), after setting "Transparent"
+    } else if (type == L"trackbar") {
+        // later: track bar object (scButton), after setting "Transparent"
+    } else if (type == L"button") {
+        if (Has(scButton)) AttachNew<TSkinButton>(control, false);
+    } else if (type == L"datetimepicker") {
+        // later: date-time object (scCombo)
+    } else if (type == L"mediaplayer") {
+        // later: media player object (scButton)
+    } else if (type == L"bitbtn") {
+        if (Has(scButton)) {
+            const bool dropDown =
+                Lower(control.ClassName()) == L"tcxbutton" &&
+                Lower(ui::PropEnumName(control, L"Kind")) == L"cxbkdropdownbutton";
+            // later: the drop-down kind gets a menu button object
+            if (!dropDown) AttachNew<TSkinBitButton>(control, false);
+        }
+    } else if (type == L"pngbitbtn") {
+        if (Has(scButton)) {
+            auto* object = new TSkinBitButton(&control);
+            object->GlyphPropertyName = L"PngImage";
+            object->Attach(control, &list, holder, false);
+        }
+    } else if (type == L"menubtn") {
+        // later: menu button object (scButton)
+    } else if (type == L"speedbutton") {
+        if (Has(scSpeedButton)) AttachSpeedButton(control);
+    } else if (type == L"tab") {
+        // later: tab object (scTab and a Tabs element)
+    } else if (type == L"progress") {
+        if (Has(scProgress)) AttachNew<TSkinProgress>(control, false);
+    } else if (type == L"scrollbar") {
+        if (Has(scScrollbar)) {
+            // later: scroll bar object (AttachScrollBars) before the children
+            if (windowed) DispatchChildren(*windowed);
+        }
+    } else if (type == L"singlescrollbar") {
+        // later: single scroll bar object (scScrollbar)
+    } else if (type == L"embedscrollbar") {
+        // later: scroll bar objects for the children (scScrollbar)
+    } else if (type == L"container") {
+        if (windowed) DispatchChildren(*windowed);
+    } else if (type == L"groupbox") {
+        // later: group box object (scGroupBox)
+    } else if (type == L"advpagecontrol") {
+        // later: foreign page control object (scTab)
+    } else if (type == L"radiogroup") {
+        // later: radio objects for the children, then a group box object (scGroupBox)
+    } else if (type == L"checkgroup") {
+        // later: check objects for the children, then a group box object (scPanel)
+    } else if (type == L"checkbox") {
+        // later: check box object (scCheckBox)
+    }
+    return true;
+}
+
+void Pass::StandardTable(ui::TControl& control, const std::wstring& upper) {
+    auto* windowed = dynamic_cast<ui::TWinControl*>(&control);
+    const TSkinData* data = holder.Data();
+    const bool tabs = data && data->Tabs;
+
+    if (NameIs(upper, {L"TTABSET"}) && Has(scTab) && tabs) {
+        // 1, later: tab set object
+    } else if (NameIs(upper, {L"TTABBEDNOTEBOOK"}) && Has(scTab) && tabs) {
+        // 2, later: tab object
+    } else if (NameIs(upper, {L"TMVCPANEL"})) {
+        if (windowed) DispatchChildren(*windowed); // 3
+    } else if (NameIs(upper, {L"TUPDOWN", L"TSPINBUTTON"}) && Has(scSpin)) {
+        // 4, later: up-down object
+    } else if (NameIs(upper, {L"TMEDIAPLAYER"}) && Has(scButton)) {
+        // 5, later: media player object
+    } else if (NameIs(upper, {L"TDBNAVIGATOR"}) && Has(scPanel)) {
+        // 6, later: box object; the children are dispatched with no container
+        if (windowed)
+            for (ui::TControl* child : std::vector<ui::TControl*>(windowed->Controls()))
+                Dispatch(*child, nullptr);
+    } else if (NameIs(upper, {L"TRZDBCHECKBOX", L"TRZCHECKBOX"}) && Has(scCheckBox)) {
+        // 7, later: foreign check object, kind 1
+    } else if (NameIs(upper, {L"TRZRADIOBUTTON", L"TRZDBRADIOBUTTON"}) && Has(scRadioButton)) {
+        // 8, later: foreign check object, kind 2
+    } else if (NameIs(upper, {L"TCXDBCHECKBOX", L"TCXCHECKBOX"}) && Has(scCheckBox)) {
+        // 9, later: foreign check object, kind 3
+    } else if (control.InheritsFrom(L"TCustomGroupBox") && Has(scPanel)) {
+        if (windowed) DispatchChildren(*windowed); // 10, later: then a group box object
+    } else if (control.InheritsFrom(L"TProgressBar") && Has(scProgress)) {
+        AttachNew<TSkinProgress>(control, false); // 11
+    } else if (control.InheritsFrom(L"TScrollBar") && Has(scScrollbar)) {
+        // 12, later: scroll bar control object
+    } else if (NameIs(upper, {L"TTNTCOMBOBOX"}) && Has(scCombo)) {
+        // 13, later: combo box object
+    } else if (Has(scScrollbar) && NameIs(upper, {L"TRICHEDIT"})) {
+        // 14, later: scroll bar object
+    } else if (Has(scScrollbar) && NameIs(upper, {L"TWWDBRICHEDIT", L"TDXDBMEMO"})) {
+        // 15, later: scroll bar object
+    } else if (control.InheritsFrom(L"TSpeedButton") && Has(scSpeedButton)) {
+        AttachSpeedButton(control); // 16
+    } else if (control.InheritsFrom(L"TCustomPanel") && Has(scPanel)) {
+        if (windowed) DispatchChildren(*windowed); // 17, later: then a box object
+    } else if (NameIs(upper, {L"TDXTREELIST", L"TDXDBTREELIST", L"TDXDBGRID"}) &&
+               Has(scScrollbar)) {
+        // 18, later: scroll bar object
+    } else if (Has(scScrollbar) && control.InheritsFrom(L"TCustomGrid")) {
+        // 19, later: scroll bar object
+    } else if (Has(scScrollbar) && HasScrollBars(control)) {
+        // 20, later: scroll bar object
+    } else if (control.InheritsFrom(L"TButton") && Has(scButton)) {
+        AttachNew<TSkinButton>(control, false); // 21
+    } else if (control.InheritsFrom(L"TCustomEdit") && Has(scEdit)) {
+        // 22, later: edit object
+    } else if (NameIs(upper, {L"TDCEDIT", L"TDCDBEDIT"})) {
+        // 23, later: by "NumButtons", a combo box object or an edit object
+    } else if (auto* form = dynamic_cast<ui::TForm*>(&control)) {
+        // 24, later: a box object for the form; its own components now
+        const int n = form->ComponentCount();
+        std::vector<ui::TControl*> owned;
+        for (int i = 0; i < n; ++i)
+            if (auto* c = dynamic_cast<ui::TControl*>(form->Components(i))) owned.push_back(c);
+        for (ui::TControl* c : owned)
+            Dispatch(*c, form);
+    }
+}
+
+std::wstring WindowClass(HWND window) {
+    wchar_t name[101] = {};
+    GetClassNameW(window, name, 101);
+    return Lower(name);
+}
+
+void ForEachChildWindow(HWND parent, const std::function<void(HWND)>& action) {
+    std::vector<HWND> children;
+    for (HWND c = GetWindow(parent, GW_CHILD); c; c = GetWindow(c, GW_HWNDNEXT))
+        if (GetWindowLongW(c, GWL_STYLE) & WS_CHILD) children.push_back(c);
+    for (HWND c : children)
+        action(c);
+}
+
+template <typename T>
+void AttachWindowNew(HWND window, TSkinHolder& holder, TSkinControlList& list) {
+    // Window-mode objects belong to the list, which frees them.
+    auto* object = new T(nullptr);
+    object->AttachWindow(window, holder, &list);
+}
+
+void FaceColourOf(HWND window, TSkinHolder& holder) {
+    if (ui::TWinControl* control = ui::TWinControl::FromHandle(window))
+        control->SetColor(static_cast<ui::TColor>(holder.ButtonFaceRGB()));
+}
+
+} // namespace
+
+void SkinFormControls(ui::TForm& form, TSkinHolder& holder, TSkinControlList& list,
+                      ui::TComponent* framePainter) {
+    Pass pass{holder, list, framePainter};
+    list.Purge();
+    std::vector<ui::TControl*> owned;
+    for (int i = 0; i < form.ComponentCount(); ++i)
+        if (auto* c = dynamic_cast<ui::TControl*>(form.Components(i))) owned.push_back(c);
+    for (ui::TControl* c : owned)
+        pass.Dispatch(*c, &form);
+    // Pop-up menus: the frame painter's menu skinning handles them.
+    for (ui::TWinControl* c : form.TabList()) {
+        if (!c->HandleAllocated() || c->Tag == holder.DisableTag) continue;
+        if (c->Perform(WM_SKIN_QUERY) == 1) continue;
+        pass.Dispatch(*c, &form);
+    }
+}
+
+void SkinChildWindows(HWND parent, TSkinHolder& holder, TSkinControlList& list) {
+    ForEachChildWindow(parent, [&](HWND child) { SkinChildWindow(child, holder, list); });
+}
+
+void SkinChildWindow(HWND window, TSkinHolder& holder, TSkinControlList& list) {
+    if (!window || list.FindWindow(window)) return;
+    const std::wstring cls = WindowClass(window);
+    const LONG style = GetWindowLongW(window, GWL_STYLE);
+
+    if (cls == L"button") {
+        if ((style & 0x0B) == 0x0B) return;                  // owner-drawn
+        if ((style & 7) == 7 || (style & 0x80) != 0) return; // group box frames, pictures
+        if ((style & 3) == 3 || (style & 2) != 0 || (style & 5) == 5) {
+            // later: check box object
+        } else if ((style & 9) == 9 || (style & 4) != 0) {
+            // later: radio button object
+        } else {
+            AttachWindowNew<TSkinButton>(window, holder, list);
+        }
+    } else if (cls == L"combobox") {
+        // later: combo box object unless a simple combo box ((style & 3) == 1)
+    } else if (cls == L"comboboxex32") {
+        // later: combo box object on its first child window
+    } else if (cls == L"scrollbar") {
+        // later: size grip object when without WS_TABSTOP
+    } else if (cls == L"systreeview32") {
+    } else if (cls == L"#32770") {
+        if (!(style & WS_TABSTOP)) SkinChildWindows(window, holder, list);
+        // later: dialog box object
+    } else if (cls == L"tpanel" || cls == L"ttntpanel.unicodeclass" ||
+               cls == L"ttntsilentpaintpanel.unicodeclass") {
+        SkinChildWindows(window, holder, list);
+        FaceColourOf(window, holder);
+    } else if (cls == L"tcheckbox") {
+        // later: check box object
+    } else if (cls == L"tcombobox") {
+        // later: combo box object
+    } else if (cls == L"tbutton") {
+        AttachWindowNew<TSkinButton>(window, holder, list);
+    } else if (cls == L"tprogressbar") {
+        AttachWindowNew<TSkinProgress>(window, holder, list);
+    } else if (cls == L"tsilentpaintpanel") {
+        FaceColourOf(window, holder);
+    } else if (cls == L"systabcontrol32") {
+        // later: tab object unless TCS_OWNERDRAWFIXED
+    } else if (cls == L"toolbarwindow32") {
+    } else if (cls == L"edit") {
+        // later: edit object
+    }
+}
 
 } // namespace skin
