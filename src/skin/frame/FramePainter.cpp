@@ -40,6 +40,23 @@ ui::TColor ToFormColor(Colour c) {
                              : static_cast<ui::TColor>(c & 0xFFFFFF);
 }
 
+// The window commands a menu item may carry as its identifier.
+bool IsSystemCommand(UINT id) {
+    switch (id) {
+    case SC_SIZE:
+    case SC_MOVE:
+    case SC_MINIMIZE:
+    case SC_MAXIMIZE:
+    case SC_NEXTWINDOW:
+    case SC_PREVWINDOW:
+    case SC_CLOSE:
+    case SC_RESTORE:
+        return true;
+    default:
+        return false;
+    }
+}
+
 } // namespace
 
 TFramePainter::SystemMenuPresenter& TFramePainter::SystemMenu() {
@@ -451,29 +468,19 @@ LRESULT TFramePainter::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
     case WM_SETICON:
         return OnSetIcon(wParam, lParam);
     case WM_INITMENUPOPUP:
-        if (TSkinManager* manager = TSkinManager::Instance())
-            manager->SetMenuKind(
-                HIWORD(lParam) || reinterpret_cast<HMENU>(wParam) == systemMenu_ ||
-                        (skinMenu_ && reinterpret_cast<HMENU>(wParam) == skinMenu_->Handle())
-                    ? 2
-                    : 1);
+        if (TSkinManager* manager = TSkinManager::Instance()) {
+            const auto menu = reinterpret_cast<HMENU>(wParam);
+            const bool system =
+                HIWORD(lParam) || menu == systemMenu_ || (skinMenu_ && menu == skinMenu_->Handle());
+            manager->SetMenuKind(system ? 2 : 1);
+        }
         break;
     case WM_COMMAND:
         // System commands chosen from a menu that reached us as commands.
-        if (lParam == 0 && HIWORD(wParam) == 0) switch (LOWORD(wParam)) {
-            case SC_SIZE:
-            case SC_MOVE:
-            case SC_MINIMIZE:
-            case SC_MAXIMIZE:
-            case SC_NEXTWINDOW:
-            case SC_PREVWINDOW:
-            case SC_CLOSE:
-            case SC_RESTORE:
-                PostMessageW(window_, WM_SYSCOMMAND, LOWORD(wParam), 0);
-                return 0;
-            default:
-                break;
-            }
+        if (lParam == 0 && HIWORD(wParam) == 0 && IsSystemCommand(LOWORD(wParam))) {
+            PostMessageW(window_, WM_SYSCOMMAND, LOWORD(wParam), 0);
+            return 0;
+        }
         break;
     case WM_TIMER:
         if (wParam != kHoverTimer) break;

@@ -276,6 +276,10 @@ TEST(SkinnedSystemMenu, AltSpaceOpensItAtTheClientAreasTopLeftCorner) {
     EXPECT_EQ(menuRect.left, origin.x);
     EXPECT_EQ(menuRect.top, origin.y);
     ASSERT_NE(s.Painter(h)->SkinnedSystemMenu(), nullptr);
+    // A system command that arrives as a menu command is carried out.
+    SendMessageW(h, WM_COMMAND, SC_MINIMIZE, 0);
+    Pump(100);
+    EXPECT_TRUE(IsIconic(h));
 }
 
 TEST(SkinnedPopupMenu, AnEditFieldsContextMenuShowsTheMenuBackgroundUnderTheSystemsItems) {
