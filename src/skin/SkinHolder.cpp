@@ -160,6 +160,16 @@ void TSkinHolder::Loaded() {
     else
         SkinControls.Exclude(scSystemMenu);
     BuildAppIcon();
+    BuildMenuGlyphs();
+}
+
+void TSkinHolder::BuildMenuGlyphs() {
+    HANDLE bitmap = LoadImageW(GetModuleHandleW(nullptr), L"SKINMENUGLYPHS", IMAGE_BITMAP, 0, 0,
+                               LR_CREATEDIBSECTION);
+    if (!bitmap) return;
+    menuGlyphs_ = gdi::ReadBitmap(static_cast<HBITMAP>(bitmap));
+    DeleteObject(bitmap);
+    if (menuGlyphs_.Height() < kMenuGlyphSize) menuGlyphs_.Clear();
 }
 
 void TSkinHolder::BuildCaptionFont() {

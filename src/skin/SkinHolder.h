@@ -111,6 +111,12 @@ public:
     static COLORREF ToRGB(Colour colour);
     // The application's small icon on magenta, the small-icon size.
     Pixmap& AppIconBitmap() { return appIcon_; }
+    // The menu glyphs (bitmap resource "SKINMENUGLYPHS", 16 x 16 each: 0
+    // restore, 1 maximise, 2 minimise, 3 close): pixels that are not white
+    // are the glyph. Empty when the resource is missing.
+    static constexpr int kMenuGlyphSize = 16;
+    const Pixmap& MenuGlyphs() const { return menuGlyphs_; }
+    int MenuGlyphCount() const { return menuGlyphs_.Width() / kMenuGlyphSize; }
     // The screen's maximised-window size taken at creation.
     int MaxWidth() const { return maxWidth_; }
     int MaxHeight() const { return maxHeight_; }
@@ -119,6 +125,7 @@ private:
     bool LoadSkin();
     void BuildCaptionFont();
     void BuildAppIcon();
+    void BuildMenuGlyphs();
 
     bool active_ = false;
     bool loading_ = true;
@@ -129,6 +136,7 @@ private:
     platform::Font captionFont_;
     gdi::FaceBrush faceBrush_;
     Pixmap appIcon_;
+    Pixmap menuGlyphs_;
     int maxWidth_ = 0;
     int maxHeight_ = 0;
 };

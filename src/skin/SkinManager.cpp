@@ -3,6 +3,7 @@
 #include "skin/SkinHolder.h"
 #include "skin/controls/ControlDispatch.h"
 #include "skin/frame/FramePainter.h"
+#include "skin/frame/SkinMenus.h"
 #include "ui/Form.h"
 
 #include <algorithm>
@@ -69,6 +70,7 @@ TSkinManager::~TSkinManager() {
     enabled_ = false;
     StopTimer();
     UnskinAll(nullptr);
+    popups_.clear(); // each gives its menu window the procedure back
     if (hook_) UnhookWindowsHookEx(hook_);
 }
 
@@ -87,7 +89,8 @@ void TSkinManager::Unregister(TSkinHolder* holder) {
         target_ = nullptr;
         action_ = 0;
     }
-    // Windows skinned with it lose their skin with it.
+    // Windows and menus skinned with it lose their skin with it.
+    std::erase_if(popups_, [&](const auto& popup) { return popup->Holder() == holder; });
     for (TFramePainter* painter : std::vector<TFramePainter*>(painters_))
         if (painter->Holder() == holder) {
             painter->Unskin();
@@ -228,13 +231,64 @@ void TSkinManager::OnCreateWindow(HWND window, const CBT_CREATEWNDW& create) {
     if (Lower(className) == L"scrollbar" && cs && (cs->style & SBS_SIZEGRIP))
         if (TFramePainter* parent = PainterOf(cs->hwndParent)) parent->AdoptSizeGrip(window);
     const bool child = cs && (cs->style & WS_CHILD);
-    if (!child && className == L"#32768" && enabled_ && OnMenuWindowCreated)
-        OnMenuWindowCreated(window);
+    if (!child && className == L"#32768") AttachPopupMenu(window);
     if (cs && (cs->dwExStyle & WS_EX_MDICHILD)) SkinWindow(window);
 }
 
 void TSkinManager::OnDestroyWindow(HWND window) {
-    if (OnWindowDestroyed) OnWindowDestroyed(window);
+    ReleasePopupMenu(window);
+}
+
+// ---- skinned popup menus ------------------------------------------------------------
+
+void TSkinManager::AttachPopupMenu(HWND menuWindow) {
+    if (!enabled_ || state_ == kShuttingDown) return;
+    if (SendMessageW(menuWindow, WM_SKIN_QUERY, 0, 0) == 1 || PopupOf(menuWindow)) return;
+    TSkinHolder* holder = ChooseSkinHolder(menuWindow);
+    if (!holder || !holder->SkinLoaded()) return;
+    const TSkinControlTypes& kinds = holder->SkinControls;
+    bool allowed = false;
+    switch (menuKind_) {
+    case 0:
+        allowed = kinds.Has(scPopupMenu);
+        break;
+    case 1:
+        allowed = kinds.Has(scMainMenu) || kinds.Has(scMenuItem);
+        break;
+    case 2:
+        allowed = kinds.Has(scSystemMenu);
+        break;
+    default:
+        break;
+    }
+    if (allowed) popups_.push_back(std::make_unique<TSkinPopupMenu>(menuWindow, *holder));
+}
+
+void TSkinManager::ReleasePopupMenu(HWND window) {
+    const bool had = !popups_.empty();
+    std::erase_if(popups_, [&](const auto& popup) { return popup->Window() == window; });
+    if (had && popups_.empty()) menuKind_ = 0;
+}
+
+TSkinPopupMenu* TSkinManager::PopupOf(HWND menuWindow) const {
+    for (const auto& popup : popups_)
+        if (popup->Window() == menuWindow) return popup.get();
+    return nullptr;
+}
+
+void TSkinManager::RegisterMenuHandle(HMENU menu) {
+    if (PopupOfMenu(menu)) return;
+    for (auto it = popups_.rbegin(); it != popups_.rend(); ++it)
+        if (!(*it)->Menu()) {
+            (*it)->SetMenu(menu);
+            return;
+        }
+}
+
+TSkinPopupMenu* TSkinManager::PopupOfMenu(HMENU menu) const {
+    for (const auto& popup : popups_)
+        if (popup->Menu() == menu) return popup.get();
+    return nullptr;
 }
 
 void TSkinManager::OnActivate(HWND window) {

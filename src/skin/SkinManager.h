@@ -9,7 +9,7 @@
 
 #include <windows.h>
 
-#include <functional>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -17,6 +17,7 @@ namespace skin {
 
 class TFramePainter;
 class TSkinHolder;
+class TSkinPopupMenu;
 
 class TSkinManager {
 public:
@@ -80,11 +81,18 @@ public:
     // system menu (set by the frame painter).
     int MenuKind() const { return menuKind_; }
     void SetMenuKind(int kind) { menuKind_ = kind; }
-    // Seam for skinned popup menus: called for every menu window (class
-    // "#32768") that is created while skinning is enabled and for every window
-    // destroyed. Menu skinning installs these.
-    std::function<void(HWND menuWindow)> OnMenuWindowCreated;
-    std::function<void(HWND window)> OnWindowDestroyed;
+    // Skinned popup menus: a menu window (class "#32768") just created gets
+    // its skinning object when skinning is on and the menu kind is allowed.
+    void AttachPopupMenu(HWND menuWindow);
+    // A window is destroyed: its skinned popup menu goes with it; when none
+    // remain the menu kind is cleared.
+    void ReleasePopupMenu(HWND window);
+    const std::vector<std::unique_ptr<TSkinPopupMenu>>& PopupMenus() const { return popups_; }
+    TSkinPopupMenu* PopupOf(HWND menuWindow) const;
+    // The last menu window that does not know its menu yet takes `menu` (the
+    // menu whose item is being drawn), unless a window already shows it.
+    void RegisterMenuHandle(HMENU menu);
+    TSkinPopupMenu* PopupOfMenu(HMENU menu) const;
 
 private:
     TSkinManager() = default;
@@ -113,6 +121,7 @@ private:
     int interval_ = 100;
     HHOOK hook_ = nullptr;
     int menuKind_ = 0;
+    std::vector<std::unique_ptr<TSkinPopupMenu>> popups_;
 };
 
 } // namespace skin

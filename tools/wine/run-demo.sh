@@ -51,6 +51,18 @@ fi
   xdotool search --name "Notepad" windowkill 2>/dev/null || true
   sleep 0.5
   xdotool windowactivate "$win" 2>/dev/null || true
+  sleep 0.5
+  # The skinned system menu: a click on the icon button at (10, 4) of the
+  # window opens it; Down twice selects Move, past the grayed Restore.
+  eval "$(xdotool getwindowgeometry --shell "$win")"
+  xdotool mousemove $((X + 18)) $((Y + 12)) click 1
+  sleep 0.7
+  xdotool key Down Down
+  sleep 0.5
+  import -window root -crop "${WIDTH}x${HEIGHT}+${X}+${Y}" "$shots/system-menu.png"
+  echo "saved $shots/system-menu.png"
+  xdotool key Escape
+  sleep 1
   # Points are given in the client area; the window'\''s origin is that of
   # its skinned frame: a 5-pixel border and a 22-pixel caption.
   eval "$(xdotool getwindowgeometry --shell "$win")"
@@ -84,6 +96,16 @@ fi
   eval "$(xdotool getwindowgeometry --shell "$win")"
   import -window root -crop "${WIDTH}x${HEIGHT}+${X}+${Y}" "$shots/find-dialog.png"
   echo "saved $shots/find-dialog.png"
+  # The context menu of the text field of its first combo box, at (108, 11)
+  # of the client area, 389 wide.
+  dlg=$(wait_window 文本查找 5)
+  eval "$(xdotool getwindowgeometry --shell "$dlg")"
+  xdotool mousemove $((X + 5 + 250)) $((Y + 22 + 22)) click 3
+  sleep 0.7
+  import -window root -crop "$((WIDTH + 60))x$((HEIGHT + 200))+${X}+${Y}" "$shots/context-menu.png"
+  echo "saved $shots/context-menu.png"
+  xdotool key Escape
+  sleep 0.5
   xdotool key Return
   sleep 1
   xdotool key Escape

@@ -4,6 +4,7 @@
 #include "skin/SkinHolder.h"
 #include "skin/SkinManager.h"
 #include "skin/controls/ControlDispatch.h"
+#include "skin/frame/SkinMenus.h"
 #include "ui/Form.h"
 
 #include <windowsx.h>
@@ -39,25 +40,28 @@ ui::TColor ToFormColor(Colour c) {
                              : static_cast<ui::TColor>(c & 0xFFFFFF);
 }
 
+// The window commands a menu item may carry as its identifier.
+bool IsSystemCommand(UINT id) {
+    switch (id) {
+    case SC_SIZE:
+    case SC_MOVE:
+    case SC_MINIMIZE:
+    case SC_MAXIMIZE:
+    case SC_NEXTWINDOW:
+    case SC_PREVWINDOW:
+    case SC_CLOSE:
+    case SC_RESTORE:
+        return true;
+    default:
+        return false;
+    }
+}
+
 } // namespace
 
 TFramePainter::SystemMenuPresenter& TFramePainter::SystemMenu() {
     static SystemMenuPresenter presenter = [](TFramePainter& painter, POINT screen) {
-        HMENU menu = painter.SystemMenuHandle();
-        if (!menu) return;
-        const bool normal = painter.Show() == ssNormal;
-        const unsigned flags = painter.ButtonFlags();
-        auto enable = [&](UINT id, bool on) {
-            EnableMenuItem(menu, id, MF_BYCOMMAND | (on ? MF_ENABLED : MF_GRAYED));
-        };
-        enable(SC_RESTORE, !normal);
-        enable(SC_MOVE, normal);
-        enable(SC_SIZE, normal && painter.Border() == bkSizeable);
-        enable(SC_MINIMIZE, (flags & kMinimizeBox) && painter.Show() != ssMinimized);
-        enable(SC_MAXIMIZE, (flags & kMaximizeBox) && painter.Show() != ssMaximized);
-        const UINT command = TrackPopupMenu(menu, TPM_RETURNCMD | TPM_LEFTBUTTON | TPM_RIGHTBUTTON,
-                                            screen.x, screen.y, 0, painter.Handle(), nullptr);
-        if (command) PostMessageW(painter.Handle(), WM_SYSCOMMAND, command, 0);
+        painter.ShowSkinnedSystemMenu(screen);
     };
     return presenter;
 }
@@ -68,6 +72,7 @@ TFramePainter::TFramePainter(ui::TForm* form, HWND window, HINSTANCE module, std
 
 TFramePainter::~TFramePainter() {
     StopTimer();
+    skinMenu_.reset();
     if (state_ != fsDestroyed && IsWindow(window_)) Unhook();
     controls_.ReleaseAll();
     ReleaseGdi();
@@ -300,6 +305,7 @@ void TFramePainter::ReleaseGdi() {
 void TFramePainter::Unskin() {
     if (state_ == fsDestroyed || !IsWindow(window_)) return;
     StopTimer();
+    skinMenu_.reset();
     current_ = nullptr;
     Unhook();
     controls_.ReleaseAll();
@@ -397,6 +403,14 @@ LRESULT TFramePainter::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
             (void)result;
             return 1;
         }
+    case WM_MEASUREITEM:
+        if (skinMenu_ && skinMenu_->Measure(*reinterpret_cast<MEASUREITEMSTRUCT*>(lParam)))
+            return TRUE;
+        break;
+    case WM_DRAWITEM:
+        if (skinMenu_ && skinMenu_->Draw(*reinterpret_cast<const DRAWITEMSTRUCT*>(lParam)))
+            return TRUE;
+        break;
     case WM_CTLCOLORSTATIC:
         if (form_) break;
         SetBkMode(reinterpret_cast<HDC>(wParam), TRANSPARENT);
@@ -454,9 +468,19 @@ LRESULT TFramePainter::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
     case WM_SETICON:
         return OnSetIcon(wParam, lParam);
     case WM_INITMENUPOPUP:
-        if (TSkinManager* manager = TSkinManager::Instance())
-            manager->SetMenuKind(
-                HIWORD(lParam) || reinterpret_cast<HMENU>(wParam) == systemMenu_ ? 2 : 1);
+        if (TSkinManager* manager = TSkinManager::Instance()) {
+            const auto menu = reinterpret_cast<HMENU>(wParam);
+            const bool system =
+                HIWORD(lParam) || menu == systemMenu_ || (skinMenu_ && menu == skinMenu_->Handle());
+            manager->SetMenuKind(system ? 2 : 1);
+        }
+        break;
+    case WM_COMMAND:
+        // System commands chosen from a menu that reached us as commands.
+        if (lParam == 0 && HIWORD(wParam) == 0 && IsSystemCommand(LOWORD(wParam))) {
+            PostMessageW(window_, WM_SYSCOMMAND, LOWORD(wParam), 0);
+            return 0;
+        }
         break;
     case WM_TIMER:
         if (wParam != kHoverTimer) break;
@@ -744,6 +768,11 @@ void TFramePainter::OpenSystemMenu(POINT screen) {
     systemMenuOpened_ = true;
     lastSystemMenu_ = now;
     if (SystemMenu()) SystemMenu()(*this, screen);
+}
+
+void TFramePainter::ShowSkinnedSystemMenu(POINT screen) {
+    skinMenu_ = std::make_unique<TSkinSystemMenu>(*this);
+    skinMenu_->Show(screen);
 }
 
 void TFramePainter::RunAction(TCaptionButton& button, POINT screen) {

@@ -29,6 +29,7 @@ namespace skin {
 
 class TSkinHolder;
 class TSkinElement;
+class TSkinSystemMenu;
 
 class TFramePainter : public ui::TComponent {
 public:
@@ -49,7 +50,7 @@ public:
     static constexpr unsigned kSystemMenu = 8;
 
     // Opens a window's system menu at a screen point. The default shows the
-    // window's own system menu; skinned menus replace it.
+    // skinned system menu (ShowSkinnedSystemMenu).
     using SystemMenuPresenter = std::function<void(TFramePainter& painter, POINT screen)>;
     static SystemMenuPresenter& SystemMenu();
 
@@ -115,6 +116,10 @@ public:
     void MinimizeRestore();
     void CloseWindow();
     void OpenSystemMenu(POINT screen);
+    // Rebuilds the skinned system menu and shows it (modal).
+    void ShowSkinnedSystemMenu(POINT screen);
+    // The skinned system menu of the last opening, or null.
+    TSkinSystemMenu* SkinnedSystemMenu() const { return skinMenu_.get(); }
     void RunAction(TCaptionButton& button, POINT screen);
 
     // ---- painting ----
@@ -222,6 +227,7 @@ private:
     bool systemMenuOpened_ = false;
 
     TSkinControlList controls_;
+    std::unique_ptr<TSkinSystemMenu> skinMenu_;
 };
 
 } // namespace skin
