@@ -4,6 +4,9 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cstdint>
+#include <optional>
 #include <random>
 #include <string>
 #include <vector>
@@ -15,33 +18,48 @@ using skin::TLzhTree;
 using skinpack::TLzhEncoder;
 using Bytes = std::vector<std::uint8_t>;
 
+// Hands out the input in pieces of at most `piece` bytes, as a file or a
+// socket might, and counts what it was asked for.
 class SpanSource : public skin::ByteSource {
 public:
-    explicit SpanSource(const Bytes& bytes) : bytes_(bytes) {}
-    std::size_t Read(std::uint8_t& out) override {
+    explicit SpanSource(const Bytes& bytes, std::size_t piece = SIZE_MAX)
+        : bytes_(bytes), piece_(piece) {}
+    std::size_t Read(std::uint8_t* buffer, std::size_t size) override {
         ++requests;
-        if (pos_ >= bytes_.size()) return 0;
-        out = bytes_[pos_++];
-        return 1;
+        const std::size_t n = std::min({size, piece_, bytes_.size() - pos_});
+        std::copy_n(bytes_.begin() + static_cast<std::ptrdiff_t>(pos_), n, buffer);
+        pos_ += n;
+        return n;
     }
     std::size_t requests = 0;
+    std::size_t Delivered() const { return pos_; }
 
 private:
     const Bytes& bytes_;
+    std::size_t piece_;
     std::size_t pos_ = 0;
 };
 
 class VectorSink : public skin::ByteSink {
 public:
-    void Write(std::uint8_t byte) override { out.push_back(byte); }
+    void Write(const std::uint8_t* data, std::size_t size) override {
+        out.insert(out.end(), data, data + size);
+    }
     Bytes out;
 };
 
-Bytes Decode(const Bytes& stream, std::uint32_t size) {
+// The decoded bytes, or nothing when the decoder refused the stream.
+std::optional<Bytes> TryDecode(const Bytes& stream, std::uint32_t size) {
     SpanSource source(stream);
     VectorSink sink;
-    TLzhDecoder().Unpack(size, source, sink);
+    if (!TLzhDecoder().Unpack(size, source, sink)) return std::nullopt;
     return sink.out;
+}
+
+Bytes Decode(const Bytes& stream, std::uint32_t size) {
+    std::optional<Bytes> out = TryDecode(stream, size);
+    EXPECT_TRUE(out.has_value()) << "stream refused";
+    return out.value_or(Bytes{});
 }
 
 Bytes FromText(const std::string& text) {
@@ -96,16 +114,98 @@ TEST(LzhDecoder, ReachesEveryPositionCode) {
     EXPECT_EQ(Decode(enc.Finish(), static_cast<std::uint32_t>(expected.size())), expected);
 }
 
-TEST(LzhDecoder, MissingInputReadsAsZeroBitsUntilTheSizeIsReached) {
+// Writes tokens and keeps a tree in step with the encoder's, so that it can
+// append tokens whose code is all zero bits: those decode the same whether
+// their bytes are in the stream or lie past its end.
+class ZeroTailWriter {
+public:
+    void Literal(std::uint8_t byte) {
+        enc_.PutLiteral(byte);
+        tree_.Update(byte);
+        ++size_;
+    }
+    void Match(int length, int distance) {
+        enc_.PutMatch(length, distance);
+        tree_.Update(255 - skin::lzh::kThreshold + length);
+        size_ += static_cast<std::uint32_t>(length);
+    }
+    // The symbol at the end of the all-zero path; a match goes back one
+    // byte, position 0, which is written as nine zero bits.
+    void ZeroToken() {
+        int c = tree_.Child(skin::lzh::kRoot);
+        while (c < skin::lzh::kTableSize)
+            c = tree_.Child(c);
+        const int symbol = c - skin::lzh::kTableSize;
+        if (symbol < 256)
+            Literal(static_cast<std::uint8_t>(symbol));
+        else
+            Match(symbol - 255 + skin::lzh::kThreshold, 1);
+    }
+    std::size_t BitCount() const { return enc_.BitCount(); }
+    std::uint32_t Size() const { return size_; } // decoded bytes
+    Bytes Finish() { return enc_.Finish(); }
+
+private:
+    TLzhEncoder enc_;
+    TLzhTree tree_;
+    std::uint32_t size_ = 0;
+};
+
+// A stream may stop inside its last symbols: their missing bits read as zero
+// while they lie at most four bytes past the end of the input (the fourth
+// byte past the end still counts, the fifth does not); what the decoder
+// reads ahead into its bit buffer does not count.
+TEST(LzhDecoder, MissingBitsReadAsZeroUpToFourBytesPastTheEnd) {
+    ZeroTailWriter w;
+    for (char c : std::string("a stream that ends in zero bits"))
+        w.Literal(static_cast<std::uint8_t>(c));
+    w.Match(12, 20);
+    const std::size_t content = w.BitCount();
+    while (w.BitCount() < content + 80)
+        w.ZeroToken();
+    const std::size_t bits = w.BitCount();
+    const std::uint32_t size = w.Size();
+    const Bytes stream = w.Finish();
+    ASSERT_EQ(stream.size(), (bits + 7) / 8);
+    ASSERT_TRUE(std::all_of(stream.end() - 9, stream.end(), [](auto b) { return b == 0; }));
+
+    const Bytes expected = Decode(stream, size);
+    ASSERT_EQ(expected.size(), size);
+    EXPECT_EQ(std::string(expected.begin(), expected.begin() + 31),
+              "a stream that ends in zero bits");
+
+    const std::size_t lastByte = (bits - 1) / 8; // holds the last bit the symbols need
+    for (std::size_t pastEnd = 0; pastEnd <= 6; ++pastEnd) {
+        // The last needed bit lies in byte number `pastEnd` past the end
+        // (0: the stream still holds it).
+        const Bytes cut(stream.begin(),
+                        stream.begin() + static_cast<std::ptrdiff_t>(lastByte + 1 - pastEnd));
+        const std::optional<Bytes> out = TryDecode(cut, size);
+        if (pastEnd <= 4) {
+            ASSERT_TRUE(out.has_value()) << pastEnd;
+            EXPECT_EQ(*out, expected) << pastEnd;
+        } else {
+            EXPECT_FALSE(out.has_value()) << pastEnd;
+        }
+    }
+    // With nothing at all, only a symbol or two fit in four zero bytes.
+    EXPECT_FALSE(TryDecode({}, size).has_value());
+}
+
+TEST(LzhDecoder, InputCutShortIsRefusedAfterWhatItHeld) {
     std::string text;
     for (int i = 0; i < 400; ++i)
         text += "line " + std::to_string(i * 7919 % 1000) + "\r\n";
     const Bytes data = FromText(text);
     Bytes stream = skinpack::Compress(data);
     stream.resize(stream.size() / 2);
-    const Bytes out = Decode(stream, static_cast<std::uint32_t>(data.size()));
-    ASSERT_GE(out.size(), data.size());
-    EXPECT_TRUE(std::equal(data.begin(), data.begin() + 200, out.begin()));
+    SpanSource source(stream);
+    VectorSink sink;
+    EXPECT_FALSE(TLzhDecoder().Unpack(static_cast<std::uint32_t>(data.size()), source, sink));
+    // It stopped soon after the input ran out, with the start intact.
+    ASSERT_GE(sink.out.size(), 200u);
+    EXPECT_LT(sink.out.size(), data.size());
+    EXPECT_TRUE(std::equal(data.begin(), data.begin() + 200, sink.out.begin()));
 }
 
 // Checks what the coder relies on: frequencies ascend, every inner node holds
@@ -145,6 +245,40 @@ TEST(LzhTree, StaysConsistentAcrossReconstruction) {
     ExpectTreeConsistent(tree);
 }
 
+int LongestCode(const TLzhTree& tree) {
+    using namespace skin::lzh;
+    int longest = 0;
+    for (int s = 0; s < kCharCount; ++s) {
+        int bits = 0;
+        for (int n = tree.Parent(s + kTableSize); n != kRoot; n = tree.Parent(n))
+            ++bits;
+        longest = std::max(longest, bits + 1);
+    }
+    return longest;
+}
+
+// The decoder refills its bit buffer once per symbol, trusting that no code
+// is longer than 21 bits: counts that grow like the Fibonacci numbers build
+// deep trees, and the halving at 0x8000 bounds every tree.
+TEST(LzhTree, NoCodeIsLongerThanTwentyOneBits) {
+    TLzhTree tree;
+    int deepest = 0;
+    int a = 1, b = 1;
+    for (int round = 0; round < 3; ++round) {
+        for (int s = 0; s < 40; ++s) {
+            for (int k = 0; k < a; ++k)
+                tree.Update(s % skin::lzh::kCharCount);
+            deepest = std::max(deepest, LongestCode(tree));
+            ASSERT_LE(deepest, 21) << "symbol " << s;
+            const int next = std::min(a + b, 20000);
+            a = b;
+            b = next;
+        }
+        a = b = 1;
+    }
+    EXPECT_GE(deepest, 16); // the sequence did build a deep tree
+}
+
 struct RoundTripCase {
     const char* name;
     Bytes data;
@@ -176,14 +310,26 @@ TEST(LzhRoundTrip, PackerOutputDecodesExactly) {
     }
 }
 
-TEST(LzhRoundTrip, DecoderStreamsItsInputOnce) {
-    const Bytes data(20000, 'q');
+// However the input arrives, in single bytes or in odd pieces that split
+// the decoder's eight-byte reads, it is read once, in order, and decodes the
+// same.
+TEST(LzhRoundTrip, DecoderStreamsItsInputOnceInAnyPieces) {
+    std::mt19937 rng(5);
+    Bytes data(30000);
+    for (std::size_t i = 0; i < data.size(); ++i)
+        data[i] = static_cast<std::uint8_t>(i % 97 < 50 ? 'q' : rng() % 16);
     const Bytes stream = skinpack::Compress(data);
-    SpanSource source(stream);
-    VectorSink sink;
-    TLzhDecoder().Unpack(static_cast<std::uint32_t>(data.size()), source, sink);
-    EXPECT_EQ(sink.out, data);
-    EXPECT_LE(source.requests, stream.size() + 2); // reads ahead at most one fill
+    for (std::size_t piece : {std::size_t{1}, std::size_t{7}, std::size_t{4095}, SIZE_MAX}) {
+        SpanSource source(stream, piece);
+        VectorSink sink;
+        ASSERT_TRUE(TLzhDecoder().Unpack(static_cast<std::uint32_t>(data.size()), source, sink));
+        EXPECT_EQ(sink.out, data) << piece;
+        EXPECT_EQ(source.Delivered(), stream.size()) << piece;
+        // One request per piece and one that meets the end, no more.
+        const std::size_t pieces = (stream.size() + std::min(piece, std::size_t{4096}) - 1) /
+                                   std::min(piece, std::size_t{4096});
+        EXPECT_LE(source.requests, pieces + 1) << piece;
+    }
 }
 
 } // namespace
