@@ -109,7 +109,13 @@ bool TSkinReader::LoadPackage(std::span<const std::uint8_t> skinFile,
     if (declared > maxPackageSize) return Refuse();
 
     std::vector<std::uint8_t> decoded;
-    decoded.reserve(declared + lzh::kMaxMatch);
+    // Room for the declared size, but no more than the stream can produce:
+    // every input bit yields at most six bytes (a 60-byte match takes ten
+    // bits or more), so a few bytes declaring a large package reserve little.
+    const std::size_t streamBytes =
+        skinFile.size() - std::min(skinFile.size(), package::kSizeFieldSize);
+    const std::size_t mostBytes = (streamBytes + lzh::kMaxOverrunBytes) * 8 * 6;
+    decoded.reserve(std::min<std::size_t>(declared, mostBytes) + lzh::kMaxMatch);
     if (declared > 0) {
         SpanSource source(skinFile.subspan(package::kSizeFieldSize));
         VectorSink sink(decoded);

@@ -1,5 +1,6 @@
 #include "skin/LzhDecoder.h"
 
+#include "HandMadeStreams.h"
 #include "LzhEncoder.h"
 
 #include <gtest/gtest.h>
@@ -74,100 +75,25 @@ TEST(LzhDecoder, FirstSymbolFollowsTheInitialTree) {
     EXPECT_EQ(Decode({}, 0), Bytes{});
 }
 
-TEST(LzhDecoder, DecodesLiteralsAndMatchesIntoTheWindow) {
-    TLzhEncoder enc;
-    for (char c : std::string("abc"))
-        enc.PutLiteral(static_cast<std::uint8_t>(c));
-    enc.PutMatch(3, 3);  // "abc" again
-    enc.PutMatch(10, 2); // overlaps the bytes it produces: "bcbcbcbcbc"
-    enc.PutMatch(4, 30); // reaches back before the data into the space-filled window
-    EXPECT_EQ(Decode(enc.Finish(), 20), FromText("abcabcbcbcbcbcbc"
-                                                 "    "));
+// The hand-made streams: literals and overlapping matches, a last match
+// that runs past the declared size, every class of match distance.
+TEST(LzhDecoder, DecodesTheHandMadeStreams) {
+    for (const auto& h : {handmade::WindowStream(), handmade::LastMatchPastTheSizeStream(),
+                          handmade::EveryPositionCodeStream()})
+        EXPECT_EQ(Decode(h.Stream, h.Size), h.Expected) << h.Name;
 }
-
-TEST(LzhDecoder, EmitsTheWholeLastMatchPastTheDeclaredSize) {
-    TLzhEncoder enc;
-    enc.PutLiteral('x');
-    enc.PutLiteral('y');
-    enc.PutMatch(20, 2);
-    const Bytes out = Decode(enc.Finish(), 5);
-    ASSERT_EQ(out.size(), 22u);
-    EXPECT_EQ(out[21], 'y');
-}
-
-TEST(LzhDecoder, ReachesEveryPositionCode) {
-    // 4096 distinct-ish bytes, then one match per distance class, up to the
-    // full window.
-    std::mt19937 rng(7);
-    Bytes data(5000);
-    for (auto& b : data)
-        b = static_cast<std::uint8_t>(rng());
-    TLzhEncoder enc;
-    for (auto b : data)
-        enc.PutLiteral(b);
-    Bytes expected = data;
-    for (int dist : {1, 64, 65, 257, 1000, 2048, 3000, 4032, 4095, 4096}) {
-        enc.PutMatch(60, dist);
-        for (int k = 0; k < 60; ++k)
-            expected.push_back(expected[expected.size() - dist]);
-    }
-    EXPECT_EQ(Decode(enc.Finish(), static_cast<std::uint32_t>(expected.size())), expected);
-}
-
-// Writes tokens and keeps a tree in step with the encoder's, so that it can
-// append tokens whose code is all zero bits: those decode the same whether
-// their bytes are in the stream or lie past its end.
-class ZeroTailWriter {
-public:
-    void Literal(std::uint8_t byte) {
-        enc_.PutLiteral(byte);
-        tree_.Update(byte);
-        ++size_;
-    }
-    void Match(int length, int distance) {
-        enc_.PutMatch(length, distance);
-        tree_.Update(255 - skin::lzh::kThreshold + length);
-        size_ += static_cast<std::uint32_t>(length);
-    }
-    // The symbol at the end of the all-zero path; a match goes back one
-    // byte, position 0, which is written as nine zero bits.
-    void ZeroToken() {
-        int c = tree_.Child(skin::lzh::kRoot);
-        while (c < skin::lzh::kTableSize)
-            c = tree_.Child(c);
-        const int symbol = c - skin::lzh::kTableSize;
-        if (symbol < 256)
-            Literal(static_cast<std::uint8_t>(symbol));
-        else
-            Match(symbol - 255 + skin::lzh::kThreshold, 1);
-    }
-    std::size_t BitCount() const { return enc_.BitCount(); }
-    std::uint32_t Size() const { return size_; } // decoded bytes
-    Bytes Finish() { return enc_.Finish(); }
-
-private:
-    TLzhEncoder enc_;
-    TLzhTree tree_;
-    std::uint32_t size_ = 0;
-};
 
 // A stream may stop inside its last symbols: their missing bits read as zero
 // while they lie at most four bytes past the end of the input (the fourth
 // byte past the end still counts, the fifth does not); what the decoder
 // reads ahead into its bit buffer does not count.
 TEST(LzhDecoder, MissingBitsReadAsZeroUpToFourBytesPastTheEnd) {
-    ZeroTailWriter w;
-    for (char c : std::string("a stream that ends in zero bits"))
-        w.Literal(static_cast<std::uint8_t>(c));
-    w.Match(12, 20);
-    const std::size_t content = w.BitCount();
-    while (w.BitCount() < content + 80)
-        w.ZeroToken();
-    const std::size_t bits = w.BitCount();
-    const std::uint32_t size = w.Size();
-    const Bytes stream = w.Finish();
-    ASSERT_EQ(stream.size(), (bits + 7) / 8);
+    const handmade::TStream h = handmade::ZeroTailStream();
+    const Bytes& stream = h.Stream;
+    const std::uint32_t size = h.Size;
     ASSERT_TRUE(std::all_of(stream.end() - 9, stream.end(), [](auto b) { return b == 0; }));
+    const std::size_t bits = h.Bits; // the encoder pads only the last byte
+    ASSERT_EQ(stream.size(), (bits + 7) / 8);
 
     const Bytes expected = Decode(stream, size);
     ASSERT_EQ(expected.size(), size);
