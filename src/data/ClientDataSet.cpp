@@ -9,6 +9,9 @@ namespace data {
 
 namespace {
 
+// Length of a null key text while sorting.
+constexpr std::size_t kNull = static_cast<std::size_t>(-1);
+
 // Spacing of Seq between appended rows, leaving room for Insert.
 constexpr std::uint64_t kSeqGap = std::uint64_t{1} << 20;
 
@@ -165,11 +168,55 @@ void TCustomClientDataSet::ApplyIndex(int held) {
         return;
     }
     keys_ = held_[static_cast<std::size_t>(held)].Parts;
-    order_ = natural_;
-    std::sort(order_.begin(), order_.end(), [this](const TRow* a, const TRow* b) {
-        return Compare(a->Values, a->Seq, b->Values, b->Seq) < 0;
-    });
+    order_ = SortedByKeys(natural_, keys_);
     indexed_ = true;
+}
+
+std::vector<TCustomClientDataSet::TRow*>
+TCustomClientDataSet::SortedByKeys(const std::vector<TRow*>& rows,
+                                   const std::vector<TKeyPart>& keys) {
+    // The key texts of all rows are copied side by side into one buffer
+    // first: the comparisons then read that instead of reaching into every
+    // row's values, which lie all over the heap. `rows` is in the order of
+    // appending, so a stable sort by the keys alone gives the order Compare
+    // defines.
+    struct TKeyText {
+        std::size_t Start = 0;
+        std::size_t Length = kNull;
+    };
+    const std::size_t width = keys.size();
+    std::vector<TKeyText> texts(rows.size() * width);
+    std::wstring buffer;
+    for (std::size_t i = 0; i < rows.size(); ++i)
+        for (std::size_t k = 0; k < width; ++k)
+            if (const TFieldValue& v = rows[i]->Values[static_cast<std::size_t>(keys[k].Field)]) {
+                texts[i * width + k] = {buffer.size(), v->size()};
+                buffer += *v;
+            }
+    const std::wstring_view all(buffer);
+    std::vector<std::uint32_t> order(rows.size());
+    for (std::size_t i = 0; i < order.size(); ++i)
+        order[i] = static_cast<std::uint32_t>(i);
+    std::stable_sort(order.begin(), order.end(), [&](std::uint32_t a, std::uint32_t b) {
+        const TKeyText* x = &texts[a * width];
+        const TKeyText* y = &texts[b * width];
+        for (std::size_t k = 0; k < width; ++k) {
+            int c = 0;
+            if (x[k].Length == kNull || y[k].Length == kNull) {
+                c = (x[k].Length != kNull ? 1 : 0) - (y[k].Length != kNull ? 1 : 0);
+            } else {
+                const std::wstring_view p = all.substr(x[k].Start, x[k].Length);
+                const std::wstring_view q = all.substr(y[k].Start, y[k].Length);
+                c = keys[k].CaseInsensitive ? CompareOrdinal(p, q, true) : CompareCodePoints(p, q);
+            }
+            if (c != 0) return (keys[k].Descending ? -c : c) < 0;
+        }
+        return false;
+    });
+    std::vector<TRow*> sorted(rows.size());
+    for (std::size_t i = 0; i < order.size(); ++i)
+        sorted[i] = rows[order[i]];
+    return sorted;
 }
 
 void TCustomClientDataSet::Reorder(int held) {

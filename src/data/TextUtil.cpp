@@ -44,8 +44,9 @@ bool SameText(const std::wstring& a, const std::wstring& b) {
     return true;
 }
 
-int CompareOrdinal(const std::wstring& a, const std::wstring& b, bool ignoreCase) {
+int CompareOrdinal(std::wstring_view a, std::wstring_view b, bool ignoreCase) {
     const std::size_t n = a.size() < b.size() ? a.size() : b.size();
+    if (!ignoreCase) return CompareCodePoints(a, b);
     for (std::size_t i = 0; i < n; ++i) {
         const std::uint32_t x = OrderKey(a[i], ignoreCase);
         const std::uint32_t y = OrderKey(b[i], ignoreCase);
