@@ -17,6 +17,10 @@ bool SameText(const std::wstring& a, const std::wstring& b);
 // Returns <0, 0 or >0.
 int CompareOrdinal(std::wstring_view a, std::wstring_view b, bool ignoreCase);
 
+// The key CompareOrdinal compares a unit by: comparing the keys of two
+// texts unit by unit, then their lengths, is CompareOrdinal.
+std::uint32_t OrdinalKey(wchar_t c, bool ignoreCase);
+
 // CompareOrdinal without folding, inline for sorting: the first unit that
 // differs decides. In UTF-16, surrogates (D800-DFFF) move above E000-FFFF,
 // which gives code point order for well-formed text.
