@@ -89,6 +89,8 @@ private:
     int FindHeld(const std::wstring& name) const;
     void ApplyIndex(int held); // -1: the order of appending
     void Reorder(int held);    // ApplyIndex keeping the cursor on its record
+    static std::vector<TRow*> SortedByKeys(const std::vector<TRow*>& rows,
+                                           const std::vector<TKeyPart>& keys);
     int Compare(const TRecordValues& a, std::uint64_t seqA, const TRecordValues& b,
                 std::uint64_t seqB) const;
     int OrderPos(const TRecordValues& values, std::uint64_t seq) const;

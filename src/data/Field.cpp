@@ -66,10 +66,14 @@ bool TField::IsNull() const {
 }
 
 std::wstring TField::AsString() const {
+    return std::wstring(ValueView());
+}
+
+std::wstring_view TField::ValueView() const {
     const TRecordValues* values = dataSet_.CurrentValues();
     if (values == nullptr) return {};
     const TFieldValue& v = (*values)[static_cast<std::size_t>(index_)];
-    return v ? *v : std::wstring();
+    return v ? std::wstring_view(*v) : std::wstring_view();
 }
 
 void TField::SetAsString(const std::wstring& text) {

@@ -6,6 +6,7 @@
 
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace data {
@@ -83,12 +84,21 @@ public:
     // closed or empty dataset reads as null.
     bool IsNull() const;
     std::wstring AsString() const; // "" when null
+    // The same text without a copy, valid until the record changes.
+    std::wstring_view ValueView() const;
     // Only while the dataset is in insert or edit state (DataSetError
     // otherwise). A value longer than Size() keeps its first Size() code
     // units, silently.
     void SetAsString(const std::wstring& text);
     void Clear(); // sets null; same state rule as SetAsString
-    virtual std::wstring DisplayText() const { return AsString(); }
+    std::wstring DisplayText() const {
+        std::wstring text;
+        GetDisplayText(text);
+        return text;
+    }
+    // The displayed text into `out`, reusing its room: a search reads every
+    // cell of a table this way. A field that formats its value overrides it.
+    virtual void GetDisplayText(std::wstring& out) const { out.assign(ValueView()); }
 
 private:
     void LayoutChanged();

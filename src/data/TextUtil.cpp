@@ -21,16 +21,16 @@ std::uint32_t FoldCase(std::uint32_t u) {
     return u;
 }
 
+} // namespace
+
 // With UTF-16, surrogates (D800-DFFF) sort below E000-FFFF; moving them above
 // gives code point order for well-formed text.
-std::uint32_t OrderKey(wchar_t c, bool ignoreCase) {
+std::uint32_t OrdinalKey(wchar_t c, bool ignoreCase) {
     auto u = static_cast<std::uint32_t>(c);
     if (ignoreCase) u = FoldCase(u);
     if (kWide16 && u >= 0xD800) u = u >= 0xE000 ? u - 0x800 : u + 0x2000;
     return u;
 }
-
-} // namespace
 
 bool SameText(const std::wstring& a, const std::wstring& b) {
     if (a.size() != b.size()) return false;
@@ -44,11 +44,12 @@ bool SameText(const std::wstring& a, const std::wstring& b) {
     return true;
 }
 
-int CompareOrdinal(const std::wstring& a, const std::wstring& b, bool ignoreCase) {
+int CompareOrdinal(std::wstring_view a, std::wstring_view b, bool ignoreCase) {
     const std::size_t n = a.size() < b.size() ? a.size() : b.size();
+    if (!ignoreCase) return CompareCodePoints(a, b);
     for (std::size_t i = 0; i < n; ++i) {
-        const std::uint32_t x = OrderKey(a[i], ignoreCase);
-        const std::uint32_t y = OrderKey(b[i], ignoreCase);
+        const std::uint32_t x = OrdinalKey(a[i], ignoreCase);
+        const std::uint32_t y = OrdinalKey(b[i], ignoreCase);
         if (x != y) return x < y ? -1 : 1;
     }
     if (a.size() == b.size()) return 0;

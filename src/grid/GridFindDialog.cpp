@@ -27,10 +27,8 @@ bool SameTextIgnoringCase(const std::wstring& a, const std::wstring& b) {
 }
 
 // Upper-casing by the system's rules, as the case-insensitive search compares.
-std::wstring SystemUpperCase(std::wstring_view text) {
-    std::wstring s(text);
-    if (!s.empty()) CharUpperBuffW(s.data(), static_cast<DWORD>(s.size()));
-    return s;
+void SystemUpperCase(std::wstring& text) {
+    if (!text.empty()) CharUpperBuffW(text.data(), static_cast<DWORD>(text.size()));
 }
 
 template <class T>

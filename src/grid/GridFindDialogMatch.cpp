@@ -1,6 +1,7 @@
 #include "grid/GridFindDialogMatch.h"
 
 #include <algorithm>
+#include <cstdint>
 
 namespace grid {
 
@@ -20,12 +21,41 @@ bool FindTextMatches(std::wstring_view cell, std::wstring_view text, TFindMatchT
     return false;
 }
 
-std::wstring TDataSetFindRows::CellText(int column) const {
-    if (column < 0 || column >= static_cast<int>(fields_.size())) return {};
-    const data::TField* field = fields_[static_cast<std::size_t>(column)];
-    if (!field) return {};
-    return displayText_ ? field->DisplayText() : field->AsString();
+void TDataSetFindRows::ReadCellText(int column, std::wstring& out) const {
+    const data::TField* field = column >= 0 && column < static_cast<int>(fields_.size())
+                                    ? fields_[static_cast<std::size_t>(column)]
+                                    : nullptr;
+    if (!field) {
+        out.clear();
+        return;
+    }
+    if (displayText_)
+        field->GetDisplayText(out);
+    else
+        out.assign(field->ValueView());
 }
+
+namespace {
+
+bool IsAsciiLower(wchar_t c) {
+    return c >= L'a' && c <= L'z';
+}
+
+// Whether the given upper-casing treats the ASCII range as plain ASCII
+// does: letters a to z become A to Z, nothing else changes. Then text made
+// of ASCII alone can be upper-cased here, without the call.
+bool UpperCasesAsciiPlainly(const TFindUpperCase& upper) {
+    std::wstring ascii;
+    for (wchar_t c = 1; c < 0x80; ++c)
+        ascii.push_back(c);
+    std::wstring probe = ascii;
+    upper(probe);
+    for (auto& c : ascii)
+        if (IsAsciiLower(c)) c = static_cast<wchar_t>(c - 0x20);
+    return probe == ascii;
+}
+
+} // namespace
 
 void TFindWalk::SetColumnCount(int count, TFindDirection direction) {
     columnCount_ = std::max(0, count);
@@ -61,16 +91,32 @@ int TFindWalk::Search(TFindRows& rows, const TFindOptions& options) {
     position_ = std::clamp(position_, 0, columnCount_ - 1);
     const bool down = options.Direction != TFindDirection::fdUp;
     const bool folded = !options.CaseSensitive && options.UpperCase;
-    const std::wstring text = folded ? options.UpperCase(options.Text) : options.Text;
+    std::wstring text = options.Text;
+    if (folded) options.UpperCase(text);
+    const bool asciiHere = folded && UpperCasesAsciiPlainly(options.UpperCase);
+    const auto upperCase = [&](std::wstring& cell) {
+        if (asciiHere) {
+            std::size_t i = 0;
+            for (; i < cell.size() && static_cast<std::uint32_t>(cell[i]) < 0x80; ++i)
+                if (IsAsciiLower(cell[i])) cell[i] = static_cast<wchar_t>(cell[i] - 0x20);
+            if (i == cell.size()) return;
+        }
+        options.UpperCase(cell);
+    };
 
     if (options.Direction == TFindDirection::fdAll && firstTry_) rows.First();
     if (!firstTry_) Advance(rows, down);
+    std::wstring cell;
     while (!(down ? rows.Eof() : rows.Bof())) {
-        std::wstring cell = rows.CellText(position_);
-        if (folded) cell = options.UpperCase(cell);
-        if (FindTextMatches(cell, text, options.MatchType)) {
-            firstTry_ = false;
-            return position_;
+        rows.ReadCellText(position_, cell);
+        // Upper-casing keeps the length, and no match type takes a cell
+        // shorter than the text.
+        if (cell.size() >= text.size()) {
+            if (folded) upperCase(cell);
+            if (FindTextMatches(cell, text, options.MatchType)) {
+                firstTry_ = false;
+                return position_;
+            }
         }
         Advance(rows, down);
     }

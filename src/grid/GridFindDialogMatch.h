@@ -24,8 +24,9 @@ TFindDirection ReversedFindDirection(TFindDirection direction);
 // never matches as part, matches an empty cell as whole and every cell as start.
 bool FindTextMatches(std::wstring_view cell, std::wstring_view text, TFindMatchType type);
 
-// Upper-cases a text by the system's rules; the dialog passes the platform's.
-using TFindUpperCase = std::function<std::wstring(std::wstring_view)>;
+// Upper-cases a text in place (so its length stays) by the system's rules;
+// the dialog passes the platform's.
+using TFindUpperCase = std::function<void(std::wstring& text)>;
 
 // The rows the walk moves over; the current row is the cursor.
 class TFindRows {
@@ -36,8 +37,14 @@ public:
     virtual void Prior() = 0;
     virtual bool Eof() const = 0;
     virtual bool Bof() const = 0;
-    // The text of the current row's cell in search column `column`.
-    virtual std::wstring CellText(int column) const = 0;
+    // The text of the current row's cell in search column `column`, written
+    // over `out` (the walk reuses one string for every cell).
+    virtual void ReadCellText(int column, std::wstring& out) const = 0;
+    std::wstring CellText(int column) const {
+        std::wstring text;
+        ReadCellText(column, text);
+        return text;
+    }
 };
 
 // A dataset's rows; each search column is a field or nullptr (a column
@@ -52,7 +59,7 @@ public:
     void Prior() override { dataSet_.Prior(); }
     bool Eof() const override { return dataSet_.Eof(); }
     bool Bof() const override { return dataSet_.Bof(); }
-    std::wstring CellText(int column) const override;
+    void ReadCellText(int column, std::wstring& out) const override;
 
 private:
     data::TDataSet& dataSet_;

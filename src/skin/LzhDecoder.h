@@ -1,6 +1,6 @@
 // LZHUF decoder: LZSS over a 4 KB ring buffer with an adaptive Huffman coder
 // for literals and match lengths. It knows nothing of files or streams; bytes
-// come from a ByteSource one at a time and go to a ByteSink at once.
+// come from a ByteSource and go to a ByteSink, both in blocks.
 #pragma once
 
 #include <cstddef>
@@ -10,19 +10,20 @@
 
 namespace skin {
 
-// Delivers the compressed input one byte at a time.
+// Delivers the compressed input.
 class ByteSource {
 public:
     virtual ~ByteSource() = default;
-    // Stores the next byte in `out` and returns 1, or returns 0 at the end.
-    virtual std::size_t Read(std::uint8_t& out) = 0;
+    // Copies up to `size` next bytes to `buffer` and returns how many; 0 only
+    // at the end of the input.
+    virtual std::size_t Read(std::uint8_t* buffer, std::size_t size) = 0;
 };
 
-// Receives every decoded byte as soon as it is produced.
+// Receives the decoded bytes in order, a block at a time.
 class ByteSink {
 public:
     virtual ~ByteSink() = default;
-    virtual void Write(std::uint8_t byte) = 0;
+    virtual void Write(const std::uint8_t* data, std::size_t size) = 0;
 };
 
 class ELzhError : public std::runtime_error {
@@ -41,6 +42,10 @@ constexpr int kRoot = kTableSize - 1;                    // R: the root node
 constexpr std::uint16_t kMaxFreq = 0x8000;               // root frequency that triggers a rebuild
 constexpr std::uint8_t kFillByte = 0x20;                 // the window starts as spaces
 constexpr int kStartPos = kRingSize - kMaxMatch;         // first write position in the window
+// A stream may end inside its last symbol; the missing bits read as zero. A
+// symbol that needs bits further than this many bytes past the end means the
+// stream is cut short, not merely unpadded.
+constexpr int kMaxOverrunBytes = 4;
 } // namespace lzh
 
 // The adaptive Huffman tree both sides keep in step.
@@ -55,9 +60,18 @@ public:
 
 private:
     void Reconstruct();
+    int LastBelow(int from, std::uint16_t k) const;
 
-    std::uint16_t freq_[lzh::kTableSize + 1];                 // +1: 0xFFFF sentinel
-    std::uint16_t parent_[lzh::kTableSize + lzh::kCharCount]; // leaves' parents above T
+    // Counts ascend with the node number. The sentinel 0xFFFF at T (and the
+    // slots after it, which let the scan read four counts at a time) stop
+    // every search for a larger count.
+    static constexpr int kFreqSlots = lzh::kTableSize + 4;
+    // Leaves' parents sit above T; one spare slot takes the writes meant for
+    // a leaf's non-existent sibling, which saves a branch per swap.
+    static constexpr int kSpareParent = lzh::kTableSize + lzh::kCharCount;
+
+    std::uint16_t freq_[kFreqSlots];
+    std::uint16_t parent_[kSpareParent + 1];
     std::uint16_t child_[lzh::kTableSize];
 };
 
@@ -70,8 +84,10 @@ class TLzhDecoder {
 public:
     // Decodes until at least `outSize` bytes went to `sink`. A match is always
     // emitted whole, so a few bytes beyond `outSize` may follow. Missing input
-    // reads as zero bits.
-    void Unpack(std::uint32_t outSize, ByteSource& source, ByteSink& sink);
+    // reads as zero bits, as long as the symbols need no bits more than
+    // kMaxOverrunBytes past its end; otherwise decoding stops there and the
+    // result is false (what was decoded so far has gone to `sink`).
+    bool Unpack(std::uint32_t outSize, ByteSource& source, ByteSink& sink);
 };
 
 } // namespace skin

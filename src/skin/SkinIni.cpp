@@ -37,16 +37,31 @@ std::wstring Folded(std::wstring_view text) {
     return out;
 }
 
-} // namespace
-
-std::wstring TrimSkinText(std::wstring_view text) {
+std::wstring_view TrimmedView(std::wstring_view text) {
     std::size_t first = 0;
     std::size_t last = text.size();
     while (first < last && IsBlank(text[first]))
         ++first;
     while (last > first && IsBlank(text[last - 1]))
         --last;
-    return std::wstring(text.substr(first, last - first));
+    return text.substr(first, last - first);
+}
+
+// Whether `text` with its ASCII letters lowered equals `lower`.
+bool EqualsAsciiLower(std::wstring_view text, std::wstring_view lower) {
+    if (text.size() != lower.size()) return false;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        wchar_t c = text[i];
+        if (c >= L'A' && c <= L'Z') c = static_cast<wchar_t>(c + 32);
+        if (c != lower[i]) return false;
+    }
+    return true;
+}
+
+} // namespace
+
+std::wstring TrimSkinText(std::wstring_view text) {
+    return std::wstring(TrimmedView(text));
 }
 
 std::wstring AsciiLower(std::wstring_view text) {
@@ -119,10 +134,12 @@ std::wstring TSkinIni::ReadString(std::wstring_view section, std::wstring_view k
     for (std::size_t i = begin; i < end; ++i) {
         const std::wstring& line = lines_[i];
         const std::size_t eq = line.find(L'=');
-        const std::wstring lineKey = eq == std::wstring::npos
-                                         ? std::wstring()
-                                         : AsciiLower(TrimSkinText(line.substr(0, eq)));
-        if (lineKey != wantedKey) continue;
+        // Compared in place: a definition is read key by key, and copying
+        // every line of the section for each key made that the load's cost.
+        const std::wstring_view lineKey = eq == std::wstring::npos
+                                              ? std::wstring_view()
+                                              : TrimmedView(std::wstring_view(line).substr(0, eq));
+        if (!EqualsAsciiLower(lineKey, wantedKey)) continue;
         // Only the first line of a key counts, even when its value is empty.
         if (eq != std::wstring::npos) {
             std::wstring value = TrimSkinText(std::wstring_view(line).substr(eq + 1));

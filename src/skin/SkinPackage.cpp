@@ -2,6 +2,8 @@
 
 #include "skin/LzhDecoder.h"
 
+#include <algorithm>
+
 namespace skin {
 
 namespace {
@@ -9,10 +11,11 @@ namespace {
 class SpanSource : public ByteSource {
 public:
     explicit SpanSource(std::span<const std::uint8_t> bytes) : bytes_(bytes) {}
-    std::size_t Read(std::uint8_t& out) override {
-        if (pos_ >= bytes_.size()) return 0;
-        out = bytes_[pos_++];
-        return 1;
+    std::size_t Read(std::uint8_t* buffer, std::size_t size) override {
+        const std::size_t n = std::min(size, bytes_.size() - pos_);
+        std::copy_n(bytes_.begin() + static_cast<std::ptrdiff_t>(pos_), n, buffer);
+        pos_ += n;
+        return n;
     }
 
 private:
@@ -23,7 +26,9 @@ private:
 class VectorSink : public ByteSink {
 public:
     explicit VectorSink(std::vector<std::uint8_t>& out) : out_(out) {}
-    void Write(std::uint8_t byte) override { out_.push_back(byte); }
+    void Write(const std::uint8_t* data, std::size_t size) override {
+        out_.insert(out_.end(), data, data + size);
+    }
 
 private:
     std::vector<std::uint8_t>& out_;
@@ -104,11 +109,18 @@ bool TSkinReader::LoadPackage(std::span<const std::uint8_t> skinFile,
     if (declared > maxPackageSize) return Refuse();
 
     std::vector<std::uint8_t> decoded;
-    decoded.reserve(declared + lzh::kMaxMatch);
+    // Room for the declared size, but no more than the stream can produce:
+    // every input bit yields at most six bytes (a 60-byte match takes ten
+    // bits or more), so a few bytes declaring a large package reserve little.
+    const std::size_t streamBytes =
+        skinFile.size() - std::min(skinFile.size(), package::kSizeFieldSize);
+    const std::size_t mostBytes = (streamBytes + lzh::kMaxOverrunBytes) * 8 * 6;
+    decoded.reserve(std::min<std::size_t>(declared, mostBytes) + lzh::kMaxMatch);
     if (declared > 0) {
         SpanSource source(skinFile.subspan(package::kSizeFieldSize));
         VectorSink sink(decoded);
-        TLzhDecoder().Unpack(declared, source, sink);
+        // A stream cut short would otherwise be made up with zero bits.
+        if (!TLzhDecoder().Unpack(declared, source, sink)) return Refuse();
     }
     packageSize_ = decoded.size();
 

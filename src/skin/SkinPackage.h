@@ -34,7 +34,8 @@ public:
     std::function<void(std::wstring_view message)> OnOlderFormat;
 
     // Unpacks a skin file. False (and OnOlderFormat) for a package that is not
-    // current or cannot be read safely; the reader is then empty.
+    // current or cannot be read safely, including a bit stream that ends well
+    // before the declared size; the reader is then empty.
     bool LoadPackage(std::span<const std::uint8_t> skinFile,
                      std::uint32_t maxPackageSize = package::kMaxPackageSize);
 

@@ -12,16 +12,16 @@
 
 #include <gtest/gtest.h>
 
+#include <random>
+
 using grid::TFindDirection;
 using grid::TFindMatchType;
 
 namespace {
 
 // The system's upper-casing, as the dialog uses it.
-std::wstring SystemUpper(std::wstring_view text) {
-    std::wstring s(text);
-    if (!s.empty()) CharUpperBuffW(s.data(), static_cast<DWORD>(s.size()));
-    return s;
+void SystemUpper(std::wstring& text) {
+    if (!text.empty()) CharUpperBuffW(text.data(), static_cast<DWORD>(text.size()));
 }
 
 class FindWalkTest : public ::testing::Test {
@@ -199,6 +199,62 @@ TEST_F(FindWalkTest, ColumnWithoutFieldReadsEmpty) {
     EXPECT_EQ(rows.CellText(7), L""); // outside the column list
     walk.SetColumnCount(2, TFindDirection::fdAll);
     EXPECT_EQ(walk.Search(rows, Options(L"", TFindDirection::fdAll, TFindMatchType::fmtWhole)), 0);
+}
+
+// The walk against a plain scan on random tables: every cell in walk order,
+// upper-cased whole by the system when case does not count, matched by
+// FindTextMatches. Same cells found, in the same order, for every match type,
+// both case rules and both directions.
+TEST_F(FindWalkTest, RandomTablesFindWhatAPlainScanFinds) {
+    std::mt19937 rng(77);
+    const std::vector<std::wstring> pieces = {L"sql",    L"SQL",    L"Sq",     L"1433",
+                                              L"\u00e9", L"\u00c9", L"\u00df", L"\u00ff",
+                                              L"\u4e2d", L"\\",     L"pc",     L" "};
+    const auto text = [&](int most) {
+        std::wstring s;
+        for (int n = static_cast<int>(rng() % static_cast<unsigned>(most + 1)); n > 0; --n)
+            s += pieces[rng() % pieces.size()];
+        return s;
+    };
+    for (int r = 0; r < 60; ++r) {
+        table.Append();
+        for (int f = 0; f < table.FieldCount(); ++f)
+            if (rng() % 4 != 0) table.Fields(f)->SetAsString(text(4));
+        table.Post();
+    }
+    auto rows = AllColumns();
+    const int count = table.RecordCount();
+    for (int round = 0; round < 120; ++round) {
+        auto o = Options(text(2), round % 2 ? TFindDirection::fdUp : TFindDirection::fdAll,
+                         static_cast<TFindMatchType>(rng() % 3));
+        o.CaseSensitive = rng() % 3 == 0;
+        std::wstring wanted = o.Text;
+        if (!o.CaseSensitive) SystemUpper(wanted);
+
+        std::vector<std::pair<int, int>> expected;
+        const bool up = o.Direction == TFindDirection::fdUp;
+        for (int i = 0; i < count; ++i) {
+            const int recNo = up ? count - i : i + 1;
+            for (int j = 0; j < 6; ++j) {
+                const int col = up ? 5 - j : j;
+                std::wstring cell = table.FieldTextAt(recNo, col);
+                if (!o.CaseSensitive) SystemUpper(cell);
+                if (grid::FindTextMatches(cell, wanted, o.MatchType))
+                    expected.emplace_back(recNo, col);
+            }
+        }
+
+        if (up) {
+            table.Last();
+            table.Prior();
+            table.Next(); // on the last row, neither flag set
+        }
+        walk.SetColumnCount(6, o.Direction);
+        std::vector<std::pair<int, int>> found;
+        for (int col; (col = walk.Search(rows, o)) >= 0;)
+            found.emplace_back(table.RecNo(), col);
+        ASSERT_EQ(found, expected) << "round " << round;
+    }
 }
 
 TEST(DataCheckBox, ClassNameStateAndClick) {

@@ -7,6 +7,10 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <optional>
+#include <random>
+
 using namespace grid;
 
 namespace {
@@ -197,4 +201,117 @@ TEST(DataGridService, HookReplacesTheRegistry) {
     service.ApplySorting(req, &t);
     EXPECT_EQ(Order(t), L"a b ");
     service.ApplySorting(req, nullptr); // no dataset: nothing
+}
+
+namespace {
+
+// The order the index must give, worked out the plain way: code points
+// decoded and compared one by one, null before any text, a descending field
+// reversed, equal keys in the order of appending.
+std::vector<std::uint32_t> CodePoints(const std::wstring& s, bool fold) {
+    std::vector<std::uint32_t> out;
+    for (std::size_t i = 0; i < s.size(); ++i) {
+        auto u = static_cast<std::uint32_t>(s[i]);
+        if (sizeof(wchar_t) == 2 && u >= 0xD800 && u <= 0xDBFF && i + 1 < s.size()) {
+            u = 0x10000 + ((u - 0xD800) << 10) + (static_cast<std::uint32_t>(s[i + 1]) - 0xDC00);
+            ++i;
+        }
+        if (fold && ((u >= 'a' && u <= 'z') || (u >= 0xE0 && u <= 0xFE && u != 0xF7))) u -= 0x20;
+        out.push_back(u);
+    }
+    return out;
+}
+
+struct RandomRow {
+    std::vector<std::optional<std::wstring>> Cells;
+};
+
+std::wstring RandomText(std::mt19937& rng) {
+    // Few distinct values, so that later keys decide often; ASCII of both
+    // cases, Latin-1, CJK, a character above the surrogates and a pair.
+    static const std::vector<std::wstring> pieces = {
+        L"a", L"A", L"b", L"B", L"1", L"\xE9", L"\xC9", L"\x4E2D", L"\xFF5E", L"\xD83D\xDE00",
+        L" "};
+    std::wstring s;
+    const int n = static_cast<int>(rng() % 4);
+    for (int i = 0; i < n; ++i)
+        s += pieces[rng() % pieces.size()];
+    return s;
+}
+
+} // namespace
+
+// Sorting through the grid's handler and through indexes with folded fields
+// gives exactly the order the plain rule gives, on random tables.
+TEST(ClientDatasetFeatures, RandomTablesSortAsThePlainRuleSays) {
+    std::mt19937 rng(2024);
+    const std::vector<std::wstring> names = {L"f0", L"f1", L"f2", L"f3"};
+    for (int round = 0; round < 40; ++round) {
+        data::TClientDataSet t;
+        for (const auto& n : names)
+            t.FieldDefs().Add(n, 20);
+        t.CreateDataSet();
+        std::vector<RandomRow> rows(200 + rng() % 300);
+        for (std::size_t r = 0; r < rows.size(); ++r) {
+            t.Append();
+            for (std::size_t f = 0; f < names.size(); ++f) {
+                std::optional<std::wstring> v;
+                if (rng() % 6 != 0) v = RandomText(rng); // a sixth stay null
+                if (v) t.FieldByName(names[f])->SetAsString(*v);
+                rows[r].Cells.push_back(v);
+            }
+            t.Post();
+        }
+        // Up to three distinct key fields, each ascending or descending, and
+        // in every other round some of them compared without case.
+        std::vector<std::size_t> fields = {0, 1, 2, 3};
+        std::shuffle(fields.begin(), fields.end(), rng);
+        fields.resize(1 + rng() % 3);
+        std::vector<bool> desc, fold;
+        std::wstring keyNames, descNames, foldNames;
+        for (std::size_t f : fields) {
+            desc.push_back(rng() % 2 == 0);
+            fold.push_back(round % 2 == 1 && rng() % 2 == 0);
+            keyNames += names[f] + L";";
+            if (desc.back()) descNames += names[f] + L";";
+            if (fold.back()) foldNames += names[f] + L";";
+        }
+        if (round % 2 == 0) {
+            Requester req;
+            for (std::size_t i = 0; i < fields.size(); ++i)
+                req.keys.push_back({names[fields[i]], desc[i]});
+            TClientDatasetFeatures().ApplySorting(&req, t, true);
+        } else {
+            t.AddIndex(L"I", keyNames, {}, descNames, foldNames);
+            t.SetIndexName(L"I");
+        }
+
+        std::vector<std::size_t> expected(rows.size());
+        for (std::size_t i = 0; i < expected.size(); ++i)
+            expected[i] = i;
+        std::stable_sort(expected.begin(), expected.end(), [&](std::size_t a, std::size_t b) {
+            for (std::size_t i = 0; i < fields.size(); ++i) {
+                const auto& x = rows[a].Cells[fields[i]];
+                const auto& y = rows[b].Cells[fields[i]];
+                int c = 0;
+                if (!x || !y) {
+                    c = (x ? 1 : 0) - (y ? 1 : 0);
+                } else {
+                    const auto p = CodePoints(*x, fold[i]);
+                    const auto q = CodePoints(*y, fold[i]);
+                    c = p < q ? -1 : (q < p ? 1 : 0);
+                }
+                if (c != 0) return (desc[i] ? -c : c) < 0;
+            }
+            return false;
+        });
+        int recNo = 1;
+        for (std::size_t r : expected) {
+            for (std::size_t f = 0; f < names.size(); ++f) {
+                ASSERT_EQ(t.FieldTextAt(recNo, static_cast<int>(f)), rows[r].Cells[f].value_or(L""))
+                    << "round " << round << ", record " << recNo;
+            }
+            ++recNo;
+        }
+    }
 }

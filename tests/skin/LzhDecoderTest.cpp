@@ -1,9 +1,13 @@
 #include "skin/LzhDecoder.h"
 
+#include "HandMadeStreams.h"
 #include "LzhEncoder.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cstdint>
+#include <optional>
 #include <random>
 #include <string>
 #include <vector>
@@ -15,33 +19,48 @@ using skin::TLzhTree;
 using skinpack::TLzhEncoder;
 using Bytes = std::vector<std::uint8_t>;
 
+// Hands out the input in pieces of at most `piece` bytes, as a file or a
+// socket might, and counts what it was asked for.
 class SpanSource : public skin::ByteSource {
 public:
-    explicit SpanSource(const Bytes& bytes) : bytes_(bytes) {}
-    std::size_t Read(std::uint8_t& out) override {
+    explicit SpanSource(const Bytes& bytes, std::size_t piece = SIZE_MAX)
+        : bytes_(bytes), piece_(piece) {}
+    std::size_t Read(std::uint8_t* buffer, std::size_t size) override {
         ++requests;
-        if (pos_ >= bytes_.size()) return 0;
-        out = bytes_[pos_++];
-        return 1;
+        const std::size_t n = std::min({size, piece_, bytes_.size() - pos_});
+        std::copy_n(bytes_.begin() + static_cast<std::ptrdiff_t>(pos_), n, buffer);
+        pos_ += n;
+        return n;
     }
     std::size_t requests = 0;
+    std::size_t Delivered() const { return pos_; }
 
 private:
     const Bytes& bytes_;
+    std::size_t piece_;
     std::size_t pos_ = 0;
 };
 
 class VectorSink : public skin::ByteSink {
 public:
-    void Write(std::uint8_t byte) override { out.push_back(byte); }
+    void Write(const std::uint8_t* data, std::size_t size) override {
+        out.insert(out.end(), data, data + size);
+    }
     Bytes out;
 };
 
-Bytes Decode(const Bytes& stream, std::uint32_t size) {
+// The decoded bytes, or nothing when the decoder refused the stream.
+std::optional<Bytes> TryDecode(const Bytes& stream, std::uint32_t size) {
     SpanSource source(stream);
     VectorSink sink;
-    TLzhDecoder().Unpack(size, source, sink);
+    if (!TLzhDecoder().Unpack(size, source, sink)) return std::nullopt;
     return sink.out;
+}
+
+Bytes Decode(const Bytes& stream, std::uint32_t size) {
+    std::optional<Bytes> out = TryDecode(stream, size);
+    EXPECT_TRUE(out.has_value()) << "stream refused";
+    return out.value_or(Bytes{});
 }
 
 Bytes FromText(const std::string& text) {
@@ -56,56 +75,63 @@ TEST(LzhDecoder, FirstSymbolFollowsTheInitialTree) {
     EXPECT_EQ(Decode({}, 0), Bytes{});
 }
 
-TEST(LzhDecoder, DecodesLiteralsAndMatchesIntoTheWindow) {
-    TLzhEncoder enc;
-    for (char c : std::string("abc"))
-        enc.PutLiteral(static_cast<std::uint8_t>(c));
-    enc.PutMatch(3, 3);  // "abc" again
-    enc.PutMatch(10, 2); // overlaps the bytes it produces: "bcbcbcbcbc"
-    enc.PutMatch(4, 30); // reaches back before the data into the space-filled window
-    EXPECT_EQ(Decode(enc.Finish(), 20), FromText("abcabcbcbcbcbcbc"
-                                                 "    "));
+// The hand-made streams: literals and overlapping matches, a last match
+// that runs past the declared size, every class of match distance.
+TEST(LzhDecoder, DecodesTheHandMadeStreams) {
+    for (const auto& h : {handmade::WindowStream(), handmade::LastMatchPastTheSizeStream(),
+                          handmade::EveryPositionCodeStream()})
+        EXPECT_EQ(Decode(h.Stream, h.Size), h.Expected) << h.Name;
 }
 
-TEST(LzhDecoder, EmitsTheWholeLastMatchPastTheDeclaredSize) {
-    TLzhEncoder enc;
-    enc.PutLiteral('x');
-    enc.PutLiteral('y');
-    enc.PutMatch(20, 2);
-    const Bytes out = Decode(enc.Finish(), 5);
-    ASSERT_EQ(out.size(), 22u);
-    EXPECT_EQ(out[21], 'y');
-}
+// A stream may stop inside its last symbols: their missing bits read as zero
+// while they lie at most four bytes past the end of the input (the fourth
+// byte past the end still counts, the fifth does not); what the decoder
+// reads ahead into its bit buffer does not count.
+TEST(LzhDecoder, MissingBitsReadAsZeroUpToFourBytesPastTheEnd) {
+    const handmade::TStream h = handmade::ZeroTailStream();
+    const Bytes& stream = h.Stream;
+    const std::uint32_t size = h.Size;
+    ASSERT_TRUE(std::all_of(stream.end() - 9, stream.end(), [](auto b) { return b == 0; }));
+    const std::size_t bits = h.Bits; // the encoder pads only the last byte
+    ASSERT_EQ(stream.size(), (bits + 7) / 8);
 
-TEST(LzhDecoder, ReachesEveryPositionCode) {
-    // 4096 distinct-ish bytes, then one match per distance class, up to the
-    // full window.
-    std::mt19937 rng(7);
-    Bytes data(5000);
-    for (auto& b : data)
-        b = static_cast<std::uint8_t>(rng());
-    TLzhEncoder enc;
-    for (auto b : data)
-        enc.PutLiteral(b);
-    Bytes expected = data;
-    for (int dist : {1, 64, 65, 257, 1000, 2048, 3000, 4032, 4095, 4096}) {
-        enc.PutMatch(60, dist);
-        for (int k = 0; k < 60; ++k)
-            expected.push_back(expected[expected.size() - dist]);
+    const Bytes expected = Decode(stream, size);
+    ASSERT_EQ(expected.size(), size);
+    EXPECT_EQ(std::string(expected.begin(), expected.begin() + 31),
+              "a stream that ends in zero bits");
+
+    const std::size_t lastByte = (bits - 1) / 8; // holds the last bit the symbols need
+    for (std::size_t pastEnd = 0; pastEnd <= 6; ++pastEnd) {
+        // The last needed bit lies in byte number `pastEnd` past the end
+        // (0: the stream still holds it).
+        const Bytes cut(stream.begin(),
+                        stream.begin() + static_cast<std::ptrdiff_t>(lastByte + 1 - pastEnd));
+        const std::optional<Bytes> out = TryDecode(cut, size);
+        if (pastEnd <= 4) {
+            ASSERT_TRUE(out.has_value()) << pastEnd;
+            EXPECT_EQ(*out, expected) << pastEnd;
+        } else {
+            EXPECT_FALSE(out.has_value()) << pastEnd;
+        }
     }
-    EXPECT_EQ(Decode(enc.Finish(), static_cast<std::uint32_t>(expected.size())), expected);
+    // With nothing at all, only a symbol or two fit in four zero bytes.
+    EXPECT_FALSE(TryDecode({}, size).has_value());
 }
 
-TEST(LzhDecoder, MissingInputReadsAsZeroBitsUntilTheSizeIsReached) {
+TEST(LzhDecoder, InputCutShortIsRefusedAfterWhatItHeld) {
     std::string text;
     for (int i = 0; i < 400; ++i)
         text += "line " + std::to_string(i * 7919 % 1000) + "\r\n";
     const Bytes data = FromText(text);
     Bytes stream = skinpack::Compress(data);
     stream.resize(stream.size() / 2);
-    const Bytes out = Decode(stream, static_cast<std::uint32_t>(data.size()));
-    ASSERT_GE(out.size(), data.size());
-    EXPECT_TRUE(std::equal(data.begin(), data.begin() + 200, out.begin()));
+    SpanSource source(stream);
+    VectorSink sink;
+    EXPECT_FALSE(TLzhDecoder().Unpack(static_cast<std::uint32_t>(data.size()), source, sink));
+    // It stopped soon after the input ran out, with the start intact.
+    ASSERT_GE(sink.out.size(), 200u);
+    EXPECT_LT(sink.out.size(), data.size());
+    EXPECT_TRUE(std::equal(data.begin(), data.begin() + 200, sink.out.begin()));
 }
 
 // Checks what the coder relies on: frequencies ascend, every inner node holds
@@ -145,6 +171,40 @@ TEST(LzhTree, StaysConsistentAcrossReconstruction) {
     ExpectTreeConsistent(tree);
 }
 
+int LongestCode(const TLzhTree& tree) {
+    using namespace skin::lzh;
+    int longest = 0;
+    for (int s = 0; s < kCharCount; ++s) {
+        int bits = 0;
+        for (int n = tree.Parent(s + kTableSize); n != kRoot; n = tree.Parent(n))
+            ++bits;
+        longest = std::max(longest, bits + 1);
+    }
+    return longest;
+}
+
+// The decoder refills its bit buffer once per symbol, trusting that no code
+// is longer than 21 bits: counts that grow like the Fibonacci numbers build
+// deep trees, and the halving at 0x8000 bounds every tree.
+TEST(LzhTree, NoCodeIsLongerThanTwentyOneBits) {
+    TLzhTree tree;
+    int deepest = 0;
+    int a = 1, b = 1;
+    for (int round = 0; round < 3; ++round) {
+        for (int s = 0; s < 40; ++s) {
+            for (int k = 0; k < a; ++k)
+                tree.Update(s % skin::lzh::kCharCount);
+            deepest = std::max(deepest, LongestCode(tree));
+            ASSERT_LE(deepest, 21) << "symbol " << s;
+            const int next = std::min(a + b, 20000);
+            a = b;
+            b = next;
+        }
+        a = b = 1;
+    }
+    EXPECT_GE(deepest, 16); // the sequence did build a deep tree
+}
+
 struct RoundTripCase {
     const char* name;
     Bytes data;
@@ -176,14 +236,26 @@ TEST(LzhRoundTrip, PackerOutputDecodesExactly) {
     }
 }
 
-TEST(LzhRoundTrip, DecoderStreamsItsInputOnce) {
-    const Bytes data(20000, 'q');
+// However the input arrives, in single bytes or in odd pieces that split
+// the decoder's eight-byte reads, it is read once, in order, and decodes the
+// same.
+TEST(LzhRoundTrip, DecoderStreamsItsInputOnceInAnyPieces) {
+    std::mt19937 rng(5);
+    Bytes data(30000);
+    for (std::size_t i = 0; i < data.size(); ++i)
+        data[i] = static_cast<std::uint8_t>(i % 97 < 50 ? 'q' : rng() % 16);
     const Bytes stream = skinpack::Compress(data);
-    SpanSource source(stream);
-    VectorSink sink;
-    TLzhDecoder().Unpack(static_cast<std::uint32_t>(data.size()), source, sink);
-    EXPECT_EQ(sink.out, data);
-    EXPECT_LE(source.requests, stream.size() + 2); // reads ahead at most one fill
+    for (std::size_t piece : {std::size_t{1}, std::size_t{7}, std::size_t{4095}, SIZE_MAX}) {
+        SpanSource source(stream, piece);
+        VectorSink sink;
+        ASSERT_TRUE(TLzhDecoder().Unpack(static_cast<std::uint32_t>(data.size()), source, sink));
+        EXPECT_EQ(sink.out, data) << piece;
+        EXPECT_EQ(source.Delivered(), stream.size()) << piece;
+        // One request per piece and one that meets the end, no more.
+        const std::size_t pieces = (stream.size() + std::min(piece, std::size_t{4096}) - 1) /
+                                   std::min(piece, std::size_t{4096});
+        EXPECT_LE(source.requests, pieces + 1) << piece;
+    }
 }
 
 } // namespace

@@ -192,6 +192,17 @@ TEST(SkinLoader, LoadsTheEmbeddedSkin) {
     EXPECT_TRUE(data->CaptionButtons[3]->Bitmap.Empty());
     EXPECT_EQ(data->CaptionButtons[6]->Action, 9);
     EXPECT_EQ(data->Toolbar->Bitmap.Height(), 40);
+
+    // The same file without its last 100 bytes: far more is missing than
+    // the last symbol's padding, so it is refused as unusable.
+    std::vector<std::wstring> messages;
+    SkinLoadOptions options;
+    options.OnOlderFormat = [&](std::wstring_view m) { messages.emplace_back(m); };
+    const std::vector<std::uint8_t> cut(file.begin(), file.end() - 100);
+    EXPECT_EQ(LoadSkinFile(cut, &report, options), nullptr);
+    EXPECT_EQ(report.Result, Failure::kOlderFormat);
+    ASSERT_EQ(messages.size(), 1u);
+    EXPECT_EQ(messages[0], kOlderSkinMessage);
 }
 #endif
 

@@ -126,6 +126,13 @@ TEST(SkinPackage, RefusesOlderOrUnusablePackagesWithTheOlderFormatMessage) {
         manyNames += "n\r\n";
     Bytes listPastEnd = RawPackage("", {}, {});
     listPastEnd[4] = 200;
+    // Whole lines of a real package, then the stream stops halfway.
+    std::string lines;
+    for (int i = 0; i < 300; ++i)
+        lines += "[Section" + std::to_string(i) + "]\r\n";
+    Bytes cutShort =
+        Pack(RawPackage("skin.ini\r\n", {static_cast<std::int32_t>(lines.size())}, Body(lines)));
+    cutShort.resize(cutShort.size() / 2);
 
     const Case cases[] = {
         {"U = 0", declaresZero},
@@ -138,6 +145,7 @@ TEST(SkinPackage, RefusesOlderOrUnusablePackagesWithTheOlderFormatMessage) {
         {"negative size", Pack(RawPackage("a\r\nb\r\n", {-1, 2}, Body("B")))},
         {"1002 entries", Pack(RawPackage(manyNames, std::vector<std::int32_t>(1002, 0), {}))},
         {"64 MiB + 1", hugeSize},
+        {"stream cut short", cutShort},
     };
     for (const auto& c : cases) {
         Loaded p(c.file);

@@ -4,6 +4,7 @@
 
 #include "skin/LzhDecoder.h"
 
+#include <cstddef>
 #include <cstdint>
 #include <span>
 #include <string>
@@ -20,6 +21,10 @@ public:
     void PutMatch(int length, int distance);
     // Pads the last byte with zero bits and returns the stream.
     std::vector<std::uint8_t> Finish();
+    // Bits written so far, the padding excluded.
+    std::size_t BitCount() const {
+        return out_.size() * 8 + static_cast<std::size_t>(pendingBits_);
+    }
 
 private:
     void PutSymbol(int symbol);

@@ -1,11 +1,13 @@
-// Feeds arbitrary bytes to the skin load: first to the package reader alone,
-// pulling out every entry, then through the whole load to skin data.
+// Feeds arbitrary bytes to the skin load: the package reader, every entry
+// pulled out by name, then the definition and bitmaps built into skin data,
+// the steps of a real load with the decoding done once.
 #include "skin/SkinLoader.h"
 #include "skin/SkinPackage.h"
 
 #include <cstddef>
 #include <cstdint>
 #include <span>
+#include <stdexcept>
 #include <vector>
 
 namespace {
@@ -13,19 +15,25 @@ namespace {
 constexpr std::uint32_t kFuzzPackageLimit = 1u << 20;
 } // namespace
 
-extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) try {
     const std::span<const std::uint8_t> file(data, size);
 
     skin::TSkinReader reader;
-    if (reader.LoadPackage(file, kFuzzPackageLimit)) {
-        std::vector<std::uint8_t> body;
-        reader.ExtractFirstMatch(L".ini", body);
-        for (const auto& name : reader.Names())
-            reader.ExtractFile(std::wstring(name.begin(), name.end()), body);
-    }
+    if (!reader.LoadPackage(file, kFuzzPackageLimit)) return 0;
+    std::vector<std::uint8_t> definition;
+    reader.ExtractFirstMatch(L".ini", definition);
+    std::vector<std::uint8_t> body;
+    for (const auto& name : reader.Names())
+        reader.ExtractFile(std::wstring(name.begin(), name.end()), body);
 
-    skin::SkinLoadOptions options;
-    options.MaxPackageSize = kFuzzPackageLimit;
-    skin::LoadSkinFile(file, nullptr, options);
+    const skin::SkinEntryReader entries = [&](std::wstring_view name) {
+        std::vector<std::uint8_t> entry;
+        reader.ExtractFile(name, entry);
+        return entry;
+    };
+    skin::BuildSkinData(definition, entries);
+    return 0;
+} catch (const std::exception&) {
+    // What the skin load itself catches: no skin, nothing else.
     return 0;
 }
