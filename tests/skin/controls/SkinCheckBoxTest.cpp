@@ -208,6 +208,30 @@ TEST(SkinCheckBox, LeftTextPutsTheBoxAtTheRightEdge) {
     EXPECT_LT(last, w - kBox - 2);
 }
 
+TEST(SkinCheckBox, TransparentTagShowsTheParentsFaceBehindBoxAndCaption) {
+    FormHost host(300, 60);
+    host.form->SetColor(static_cast<ui::TColor>(RGB(10, 200, 30)));
+    auto holder = MakeHolder();
+    skin::TSkinControlList list;
+    auto* box = new ui::TDataCheckBox(host.form);
+    box->SetBounds(10, 10, 177, 17);
+    box->SetCaption(L"格式匹配");
+    box->SetParent(host.form);
+    for (long long tag : {0LL, 5555LL}) {
+        SCOPED_TRACE(tag);
+        list.ReleaseAll();
+        box->Tag = tag;
+        auto* object = new skin::TSkinCheckBox(box);
+        object->Attach(*box, &list, *holder, false);
+        EXPECT_EQ(object->Transparent(), tag == 5555);
+        Repaint(host.form->Handle());
+        const Pixmap shown = CaptureClient(box->Handle());
+        const skin::Colour behind = tag == 5555 ? skin::Rgb(10, 200, 30) : kFace;
+        EXPECT_EQ(shown.Pixel(shown.Width() - 2, 1), behind) << "right of the caption";
+        EXPECT_EQ(shown.Pixel(0, 0), behind) << "above the box";
+    }
+}
+
 // A check image of twelve frames, each one flat colour: frame k is (k, 20k, 200).
 Pixmap TwelveFrames() {
     Pixmap image(12 * kBox, kBox, 0);
