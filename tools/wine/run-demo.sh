@@ -84,6 +84,15 @@ fi
   eval "$(xdotool getwindowgeometry --shell "$win")"
   import -window root -crop "${WIDTH}x${HEIGHT}+${X}+${Y}" "$shots/find-dialog.png"
   echo "saved $shots/find-dialog.png"
+  # Its skinned check boxes: "語法匹配" unchecked with the focus (four tabs
+  # on from the text), "格式匹配" checked. A close-up of the dialog alone.
+  dlg=$(wait_window 文本查找 5) || exit 1
+  xdotool key Tab Tab Tab Tab
+  sleep 0.7
+  import -window "$dlg" "$shots/find-dialog-checkboxes.png"
+  echo "saved $shots/find-dialog-checkboxes.png"
+  xdotool key shift+Tab shift+Tab shift+Tab shift+Tab
+  sleep 0.3
   xdotool key Return
   sleep 1
   xdotool key Escape
