@@ -8,21 +8,43 @@ namespace {
 
 const wchar_t* const kCheckStateNames[] = {L"cbUnchecked", L"cbChecked", L"cbGrayed"};
 
+TDataCheckBox& Box(TControl& c) {
+    return static_cast<TDataCheckBox&>(c);
+}
+const TDataCheckBox& Box(const TControl& c) {
+    return static_cast<const TDataCheckBox&>(c);
+}
+
 const TPropInfo kCheckBoxProps[] = {
-    {L"Checked",
-     [](const TControl& c) -> TPropValue { return static_cast<const TDataCheckBox&>(c).Checked(); },
-     [](TControl& c, const TPropValue& v) {
-         static_cast<TDataCheckBox&>(c).SetChecked(std::get<bool>(v));
-     }},
+    {L"Checked", [](const TControl& c) -> TPropValue { return Box(c).Checked(); },
+     [](TControl& c, const TPropValue& v) { Box(c).SetChecked(std::get<bool>(v)); }},
     {L"State",
-     [](const TControl& c) -> TPropValue {
-         return EnumValue(static_cast<const TDataCheckBox&>(c).Checked() ? 1 : 0, kCheckStateNames);
-     },
+     [](const TControl& c) -> TPropValue { return EnumValue(Box(c).State(), kCheckStateNames); },
      [](TControl& c, const TPropValue& v) {
-         // Two-state box: grayed counts as unchecked.
-         static_cast<TDataCheckBox&>(c).SetChecked(EnumFrom<int>(v, kCheckStateNames) == 1);
+         Box(c).SetState(EnumFrom<TCheckBoxState>(v, kCheckStateNames));
      }},
+    {L"AllowGrayed", [](const TControl& c) -> TPropValue { return Box(c).AllowGrayed; },
+     [](TControl& c, const TPropValue& v) { Box(c).AllowGrayed = std::get<bool>(v); }},
+    {L"DataField", [](const TControl& c) -> TPropValue { return Box(c).DataField; },
+     [](TControl& c, const TPropValue& v) { Box(c).DataField = std::get<std::wstring>(v); }},
 };
+
+WPARAM ButtonCheck(TCheckBoxState state) {
+    switch (state) {
+    case TCheckBoxState::cbChecked:
+        return BST_CHECKED;
+    case TCheckBoxState::cbGrayed:
+        return BST_INDETERMINATE;
+    default:
+        return BST_UNCHECKED;
+    }
+}
+
+TCheckBoxState FromButtonCheck(LRESULT check) {
+    if (check == BST_CHECKED) return TCheckBoxState::cbChecked;
+    if (check == BST_INDETERMINATE) return TCheckBoxState::cbGrayed;
+    return TCheckBoxState::cbUnchecked;
+}
 
 } // namespace
 
@@ -41,38 +63,56 @@ std::vector<std::wstring> TDataCheckBox::ClassChain() const {
     return chain;
 }
 
-bool TDataCheckBox::Checked() const {
-    if (HWND h = HandleIfAllocated()) return SendMessageW(h, BM_GETCHECK, 0, 0) == BST_CHECKED;
-    return checked_;
+TCheckBoxState TDataCheckBox::State() const {
+    if (HWND h = HandleIfAllocated()) return FromButtonCheck(SendMessageW(h, BM_GETCHECK, 0, 0));
+    return state_;
+}
+
+void TDataCheckBox::SetState(TCheckBoxState state) {
+    state_ = state;
+    if (HWND h = HandleIfAllocated()) SendMessageW(h, BM_SETCHECK, ButtonCheck(state), 0);
 }
 
 void TDataCheckBox::SetChecked(bool checked) {
-    checked_ = checked;
-    if (HWND h = HandleIfAllocated())
-        SendMessageW(h, BM_SETCHECK, checked ? BST_CHECKED : BST_UNCHECKED, 0);
+    SetState(checked ? TCheckBoxState::cbChecked : TCheckBoxState::cbUnchecked);
+}
+
+void TDataCheckBox::Toggle() {
+    switch (State()) {
+    case TCheckBoxState::cbUnchecked:
+        SetState(TCheckBoxState::cbChecked);
+        break;
+    case TCheckBoxState::cbChecked:
+        SetState(AllowGrayed ? TCheckBoxState::cbGrayed : TCheckBoxState::cbUnchecked);
+        break;
+    case TCheckBoxState::cbGrayed:
+        SetState(TCheckBoxState::cbUnchecked);
+        break;
+    }
 }
 
 void TDataCheckBox::CreateParams(TCreateParams& params) {
     TWinControl::CreateParams(params);
     params.BaseClass = L"BUTTON";
     params.Style &= ~WS_CLIPCHILDREN;
-    params.Style |= BS_AUTOCHECKBOX;
+    // Not an automatic box: the system would step into the grayed state.
+    params.Style |= BS_3STATE;
 }
 
 void TDataCheckBox::WindowCreated() {
-    SendMessageW(HandleIfAllocated(), BM_SETCHECK, checked_ ? BST_CHECKED : BST_UNCHECKED, 0);
+    SendMessageW(HandleIfAllocated(), BM_SETCHECK, ButtonCheck(state_), 0);
 }
 
 void TDataCheckBox::WndProc(TMessage& msg) {
     switch (msg.Msg) {
     case CN_COMMAND:
         if (HIWORD(msg.WParam) == BN_CLICKED) {
-            checked_ = SendMessageW(HandleIfAllocated(), BM_GETCHECK, 0, 0) == BST_CHECKED;
+            Toggle();
             Click();
         }
         return;
     case WM_DESTROY:
-        checked_ = SendMessageW(HandleIfAllocated(), BM_GETCHECK, 0, 0) == BST_CHECKED;
+        state_ = FromButtonCheck(SendMessageW(HandleIfAllocated(), BM_GETCHECK, 0, 0));
         break;
     default:
         break;

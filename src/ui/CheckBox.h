@@ -1,10 +1,17 @@
 // TDataCheckBox: a check box, the system BUTTON class superclassed as
 // "TDataCheckBox" (the skin engine recognises check boxes by that name).
+// The window is a three-state box that the control toggles itself, so that
+// a grayed state set by the program shows and a click never lands in it
+// unless AllowGrayed says so.
 #pragma once
 
 #include "ui/WinControl.h"
 
+#include <string>
+
 namespace ui {
+
+enum class TCheckBoxState { cbUnchecked, cbChecked, cbGrayed };
 
 class TDataCheckBox : public TWinControl {
 public:
@@ -13,8 +20,14 @@ public:
     const TPropInfo* FindProp(const std::wstring& name) const override;
     std::vector<std::wstring> ClassChain() const override;
 
-    bool Checked() const;
+    bool Checked() const { return State() == TCheckBoxState::cbChecked; }
     void SetChecked(bool checked);
+    TCheckBoxState State() const;
+    void SetState(TCheckBoxState state);
+    // A click also steps through the grayed state.
+    bool AllowGrayed = false;
+    // The field of a data source this box would show; unbound when empty.
+    std::wstring DataField;
 
 protected:
     void CreateParams(TCreateParams& params) override;
@@ -22,7 +35,9 @@ protected:
     void WndProc(TMessage& msg) override;
 
 private:
-    bool checked_ = false; // the state while there is no window
+    void Toggle();
+
+    TCheckBoxState state_ = TCheckBoxState::cbUnchecked; // while there is no window
 };
 
 } // namespace ui

@@ -106,6 +106,14 @@ fi
   echo "saved $shots/context-menu.png"
   xdotool key Escape
   sleep 0.5
+  # Its skinned check boxes: "語法匹配" unchecked with the focus (four tabs
+  # on from the text), "格式匹配" checked. A close-up of the dialog alone.
+  xdotool key Tab Tab Tab Tab
+  sleep 0.7
+  import -window "$dlg" "$shots/find-dialog-checkboxes.png"
+  echo "saved $shots/find-dialog-checkboxes.png"
+  xdotool key shift+Tab shift+Tab shift+Tab shift+Tab
+  sleep 0.3
   xdotool key Return
   sleep 1
   xdotool key Escape

@@ -1,11 +1,18 @@
 #include "skin/controls/ControlDispatch.h"
 
 #include "skin/SkinHolder.h"
+#include "skin/controls/SkinBoxes.h"
 #include "skin/controls/SkinButtons.h"
+#include "skin/controls/SkinCheckBox.h"
 #include "skin/controls/SkinControlList.h"
+#include "skin/controls/SkinEdits.h"
 #include "skin/controls/SkinProgress.h"
+#include "skin/controls/SkinTab.h"
 #include "ui/Form.h"
+#include "ui/Messages.h"
 #include "ui/WinControl.h"
+
+#include <commctrl.h>
 
 #include <cwctype>
 #include <functional>
@@ -13,10 +20,13 @@
 #include <string>
 #include <vector>
 
-// Rows marked "later" choose skinning objects that do not exist yet (check
-// boxes, radio buttons, scroll bars, combo boxes, edits, boxes, group boxes,
-// tabs and the rest): they match and end the dispatch, and the control stays
+// Rows marked "later" choose skinning objects that do not exist yet (scroll
+// bars and the rest): they match and end the dispatch, and the control stays
 // unskinned until its object is written.
+//
+// Status bars, up-down and spin buttons, track bars, date-time pickers,
+// media players, the older tab set and other vendors' check boxes and page
+// controls have no rows: this framework has no such controls.
 
 namespace skin {
 
@@ -58,11 +68,29 @@ struct Pass {
         object->Attach(control, &list, holder, ownsColour);
         return object;
     }
+    // The buttons of a radio or check group; other vendors' buttons (class
+    // names holding "TRZ") have no object here and stay standard.
+    template <typename T> void AttachButtonsOf(ui::TWinControl& group) {
+        for (ui::TControl* child : std::vector<ui::TControl*>(group.Controls()))
+            if (Upper(child->ClassName()).find(L"TRZ") == std::wstring::npos &&
+                !AlreadySkinned(*child))
+                AttachNew<T>(*child, false);
+    }
     void AttachSpeedButton(ui::TControl& control) {
         auto* object = new TSkinSpeedButton(&control);
         object->AttachSpeedButton(control, &list, holder);
     }
 };
+
+// The window is larger than its client area.
+bool HasBorder(const ui::TControl& control) {
+    const auto* windowed = dynamic_cast<const ui::TWinControl*>(&control);
+    HWND h = windowed ? windowed->HandleIfAllocated() : nullptr;
+    RECT window, client;
+    if (!h || !GetWindowRect(h, &window) || !GetClientRect(h, &client)) return false;
+    return window.right - window.left != client.right ||
+           window.bottom - window.top != client.bottom;
+}
 
 bool HasScrollBars(const ui::TControl& control) {
     const auto* windowed = dynamic_cast<const ui::TWinControl*>(&control);
@@ -138,21 +166,18 @@ bool Pass::ClassListLookup(ui::TControl& control) {
     // known, leaves the control unskinned.
     if (type == L"nil") {
     } else if (type == L"combobox") {
-        // later: combo box object (scCombo)
+        if (Has(scCombo)) AttachNew<TSkinComboBox>(control, false);
     } else if (type == L"edit") {
-        // later: edit object (scEdit), only for bordered controls
+        if (Has(scEdit) && HasBorder(control)) AttachNew<TSkinEdit>(control, false);
     } else if (type == L"radiobutton") {
-        // later: radio button object (scRadioButton)
+        if (Has(scRadioButton)) AttachNew<TSkinRadioButton>(control, false);
     } else if (type == L"panel") {
-        // later: box object (scPanel), after setting "Transparent"
-    } else if (type == L"trackbar") {
-        // later: track bar object (scButton), after setting "Transparent"
+        if (Has(scPanel)) {
+            ui::SetPropText(control, L"Transparent", L"True");
+            AttachNew<TSkinBox>(control, true);
+        }
     } else if (type == L"button") {
         if (Has(scButton)) AttachNew<TSkinButton>(control, false);
-    } else if (type == L"datetimepicker") {
-        // later: date-time object (scCombo)
-    } else if (type == L"mediaplayer") {
-        // later: media player object (scButton)
     } else if (type == L"bitbtn") {
         if (Has(scButton)) {
             const bool dropDown =
@@ -172,7 +197,7 @@ bool Pass::ClassListLookup(ui::TControl& control) {
     } else if (type == L"speedbutton") {
         if (Has(scSpeedButton)) AttachSpeedButton(control);
     } else if (type == L"tab") {
-        // later: tab object (scTab and a Tabs element)
+        if (Has(scTab) && holder.Data() && holder.Data()->Tabs) AttachNew<TSkinTab>(control, false);
     } else if (type == L"progress") {
         if (Has(scProgress)) AttachNew<TSkinProgress>(control, false);
     } else if (type == L"scrollbar") {
@@ -187,15 +212,19 @@ bool Pass::ClassListLookup(ui::TControl& control) {
     } else if (type == L"container") {
         if (windowed) DispatchChildren(*windowed);
     } else if (type == L"groupbox") {
-        // later: group box object (scGroupBox)
-    } else if (type == L"advpagecontrol") {
-        // later: foreign page control object (scTab)
+        if (Has(scGroupBox)) AttachNew<TSkinGroupBox>(control, true);
     } else if (type == L"radiogroup") {
-        // later: radio objects for the children, then a group box object (scGroupBox)
+        if (Has(scGroupBox)) {
+            if (Has(scRadioButton) && windowed) AttachButtonsOf<TSkinRadioButton>(*windowed);
+            AttachNew<TSkinGroupBox>(control, true);
+        }
     } else if (type == L"checkgroup") {
-        // later: check objects for the children, then a group box object (scPanel)
+        if (Has(scPanel)) {
+            if (Has(scRadioButton) && windowed) AttachButtonsOf<TSkinCheckBox>(*windowed);
+            if (Has(scGroupBox)) AttachNew<TSkinGroupBox>(control, true);
+        }
     } else if (type == L"checkbox") {
-        // later: check box object (scCheckBox)
+        if (Has(scCheckBox)) AttachNew<TSkinCheckBox>(control, false);
     }
     return true;
 }
@@ -205,35 +234,24 @@ void Pass::StandardTable(ui::TControl& control, const std::wstring& upper) {
     const TSkinData* data = holder.Data();
     const bool tabs = data && data->Tabs;
 
-    if (NameIs(upper, {L"TTABSET"}) && Has(scTab) && tabs) {
-        // 1, later: tab set object
-    } else if (NameIs(upper, {L"TTABBEDNOTEBOOK"}) && Has(scTab) && tabs) {
-        // 2, later: tab object
+    if (NameIs(upper, {L"TTABBEDNOTEBOOK"}) && Has(scTab) && tabs) {
+        AttachNew<TSkinTab>(control, false); // 2
     } else if (NameIs(upper, {L"TMVCPANEL"})) {
         if (windowed) DispatchChildren(*windowed); // 3
-    } else if (NameIs(upper, {L"TUPDOWN", L"TSPINBUTTON"}) && Has(scSpin)) {
-        // 4, later: up-down object
-    } else if (NameIs(upper, {L"TMEDIAPLAYER"}) && Has(scButton)) {
-        // 5, later: media player object
     } else if (NameIs(upper, {L"TDBNAVIGATOR"}) && Has(scPanel)) {
-        // 6, later: box object; the children are dispatched with no container
+        AttachNew<TSkinBox>(control, true); // 6; the children with no container
         if (windowed)
             for (ui::TControl* child : std::vector<ui::TControl*>(windowed->Controls()))
                 Dispatch(*child, nullptr);
-    } else if (NameIs(upper, {L"TRZDBCHECKBOX", L"TRZCHECKBOX"}) && Has(scCheckBox)) {
-        // 7, later: foreign check object, kind 1
-    } else if (NameIs(upper, {L"TRZRADIOBUTTON", L"TRZDBRADIOBUTTON"}) && Has(scRadioButton)) {
-        // 8, later: foreign check object, kind 2
-    } else if (NameIs(upper, {L"TCXDBCHECKBOX", L"TCXCHECKBOX"}) && Has(scCheckBox)) {
-        // 9, later: foreign check object, kind 3
     } else if (control.InheritsFrom(L"TCustomGroupBox") && Has(scPanel)) {
-        if (windowed) DispatchChildren(*windowed); // 10, later: then a group box object
+        if (windowed) DispatchChildren(*windowed); // 10
+        AttachNew<TSkinGroupBox>(control, false);
     } else if (control.InheritsFrom(L"TProgressBar") && Has(scProgress)) {
         AttachNew<TSkinProgress>(control, false); // 11
     } else if (control.InheritsFrom(L"TScrollBar") && Has(scScrollbar)) {
         // 12, later: scroll bar control object
     } else if (NameIs(upper, {L"TTNTCOMBOBOX"}) && Has(scCombo)) {
-        // 13, later: combo box object
+        AttachNew<TSkinComboBox>(control, false); // 13
     } else if (Has(scScrollbar) && NameIs(upper, {L"TRICHEDIT"})) {
         // 14, later: scroll bar object
     } else if (Has(scScrollbar) && NameIs(upper, {L"TWWDBRICHEDIT", L"TDXDBMEMO"})) {
@@ -241,7 +259,8 @@ void Pass::StandardTable(ui::TControl& control, const std::wstring& upper) {
     } else if (control.InheritsFrom(L"TSpeedButton") && Has(scSpeedButton)) {
         AttachSpeedButton(control); // 16
     } else if (control.InheritsFrom(L"TCustomPanel") && Has(scPanel)) {
-        if (windowed) DispatchChildren(*windowed); // 17, later: then a box object
+        if (windowed) DispatchChildren(*windowed); // 17
+        AttachNew<TSkinBox>(control, true);
     } else if (NameIs(upper, {L"TDXTREELIST", L"TDXDBTREELIST", L"TDXDBGRID"}) &&
                Has(scScrollbar)) {
         // 18, later: scroll bar object
@@ -252,11 +271,17 @@ void Pass::StandardTable(ui::TControl& control, const std::wstring& upper) {
     } else if (control.InheritsFrom(L"TButton") && Has(scButton)) {
         AttachNew<TSkinButton>(control, false); // 21
     } else if (control.InheritsFrom(L"TCustomEdit") && Has(scEdit)) {
-        // 22, later: edit object
+        AttachNew<TSkinEdit>(control, false); // 22
     } else if (NameIs(upper, {L"TDCEDIT", L"TDCDBEDIT"})) {
-        // 23, later: by "NumButtons", a combo box object or an edit object
+        const long long buttons = ui::PropInt(control, L"NumButtons"); // 23
+        if (buttons == 1 && Has(scCombo)) {
+            AttachNew<TSkinComboBox>(control, false);
+        } else if (buttons == 0 && Has(scEdit) && windowed) {
+            auto* object = new TSkinEdit(&control);
+            object->AttachWindow(windowed->Handle(), holder, &list);
+        }
     } else if (auto* form = dynamic_cast<ui::TForm*>(&control)) {
-        // 24, later: a box object for the form; its own components now
+        AttachNew<TSkinBox>(*form, true); // 24; then its own components
         const int n = form->ComponentCount();
         std::vector<ui::TControl*> owned;
         for (int i = 0; i < n; ++i)
@@ -324,30 +349,33 @@ void SkinChildWindow(HWND window, TSkinHolder& holder, TSkinControlList& list) {
         if ((style & 0x0B) == 0x0B) return;                  // owner-drawn
         if ((style & 7) == 7 || (style & 0x80) != 0) return; // group box frames, pictures
         if ((style & 3) == 3 || (style & 2) != 0 || (style & 5) == 5) {
-            // later: check box object
+            AttachWindowNew<TSkinCheckBox>(window, holder, list);
         } else if ((style & 9) == 9 || (style & 4) != 0) {
-            // later: radio button object
+            AttachWindowNew<TSkinRadioButton>(window, holder, list);
         } else {
             AttachWindowNew<TSkinButton>(window, holder, list);
         }
     } else if (cls == L"combobox") {
-        // later: combo box object unless a simple combo box ((style & 3) == 1)
+        if ((style & 3) != CBS_SIMPLE) AttachWindowNew<TSkinComboBox>(window, holder, list);
     } else if (cls == L"comboboxex32") {
-        // later: combo box object on its first child window
+        if (HWND inner = GetWindow(window, GW_CHILD); inner && !list.FindWindow(inner))
+            AttachWindowNew<TSkinComboBox>(inner, holder, list);
     } else if (cls == L"scrollbar") {
-        // later: size grip object when without WS_TABSTOP
+        if (!(style & WS_TABSTOP)) AttachWindowNew<TSkinSizer>(window, holder, list);
     } else if (cls == L"systreeview32") {
     } else if (cls == L"#32770") {
-        if (!(style & WS_TABSTOP)) SkinChildWindows(window, holder, list);
-        // later: dialog box object
+        if (!(style & WS_TABSTOP)) {
+            SkinChildWindows(window, holder, list);
+            AttachWindowNew<TSkinDialogBox>(window, holder, list);
+        }
     } else if (cls == L"tpanel" || cls == L"ttntpanel.unicodeclass" ||
                cls == L"ttntsilentpaintpanel.unicodeclass") {
         SkinChildWindows(window, holder, list);
         FaceColourOf(window, holder);
     } else if (cls == L"tcheckbox") {
-        // later: check box object
+        AttachWindowNew<TSkinCheckBox>(window, holder, list);
     } else if (cls == L"tcombobox") {
-        // later: combo box object
+        AttachWindowNew<TSkinComboBox>(window, holder, list);
     } else if (cls == L"tbutton") {
         AttachWindowNew<TSkinButton>(window, holder, list);
     } else if (cls == L"tprogressbar") {
@@ -355,10 +383,10 @@ void SkinChildWindow(HWND window, TSkinHolder& holder, TSkinControlList& list) {
     } else if (cls == L"tsilentpaintpanel") {
         FaceColourOf(window, holder);
     } else if (cls == L"systabcontrol32") {
-        // later: tab object unless TCS_OWNERDRAWFIXED
+        if (!(style & TCS_OWNERDRAWFIXED)) AttachWindowNew<TSkinTab>(window, holder, list);
     } else if (cls == L"toolbarwindow32") {
     } else if (cls == L"edit") {
-        // later: edit object
+        AttachWindowNew<TSkinEdit>(window, holder, list);
     }
 }
 

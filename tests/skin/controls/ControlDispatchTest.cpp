@@ -5,9 +5,13 @@
 #include "SkinControlsFixture.h"
 
 #include "skin/controls/ControlDispatch.h"
+#include "skin/controls/SkinBoxes.h"
 #include "skin/controls/SkinButtons.h"
+#include "skin/controls/SkinCheckBox.h"
 #include "skin/controls/SkinControlList.h"
+#include "skin/controls/SkinEdits.h"
 #include "skin/controls/SkinProgress.h"
+#include "skin/controls/SkinTab.h"
 #include "support/WindowTest.h"
 #include "ui/Button.h"
 #include "ui/CheckBox.h"
@@ -16,7 +20,10 @@
 #include "ui/ProgressBar.h"
 #include "ui/SpeedButton.h"
 
+#include <commctrl.h>
 #include <gtest/gtest.h>
+
+#include <typeinfo>
 
 using namespace skintest;
 
@@ -61,13 +68,13 @@ TEST(ControlDispatch, EachControlGetsItsObjectOnceAndThePassRepeatsHarmlessly) {
     EXPECT_NE(rig.ObjectOf<skin::TSkinSpeedButton>(rig.speed), nullptr);
     EXPECT_NE(rig.ObjectOf<skin::TSkinProgress>(rig.bar), nullptr);
     EXPECT_EQ(rig.list.FindControl(rig.combo), nullptr) << "excluded by class name";
-    EXPECT_EQ(rig.list.FindControl(rig.check), nullptr) << "its object comes later";
+    EXPECT_NE(rig.ObjectOf<skin::TSkinCheckBox>(rig.check), nullptr) << "TDataCheckBox=Checkbox";
     EXPECT_EQ(rig.list.FindControl(rig.label), nullptr);
     // The button is an owned component and in the tab order: one object.
-    EXPECT_EQ(rig.list.Items().size(), 3u);
+    EXPECT_EQ(rig.list.Items().size(), 4u);
     EXPECT_EQ(rig.button->Perform(skin::WM_SKIN_QUERY), 1);
     rig.Pass();
-    EXPECT_EQ(rig.list.Items().size(), 3u);
+    EXPECT_EQ(rig.list.Items().size(), 4u);
 
     // A window destroyed under its object: purged by the next pass, then
     // skinned anew on its new window.
@@ -78,7 +85,7 @@ TEST(ControlDispatch, EachControlGetsItsObjectOnceAndThePassRepeatsHarmlessly) {
     skin::TSkinControl* renewed = rig.list.FindControl(rig.bar);
     ASSERT_NE(renewed, nullptr);
     EXPECT_EQ(renewed->Window(), rig.bar->Handle());
-    EXPECT_EQ(rig.list.Items().size(), 3u);
+    EXPECT_EQ(rig.list.Items().size(), 4u);
 
     // Release: every handler goes back.
     rig.list.ReleaseAll();
@@ -183,6 +190,80 @@ TEST(ControlDispatch, SkinControlsGuardsAndTheApplicationsOwnChoice) {
     }
 }
 
+TEST(WindowDispatch, BareWindowsOfSystemDialogsGetTheObjectOfTheirClassAndStyle) {
+    INITCOMMONCONTROLSEX icc{sizeof(icc), ICC_TAB_CLASSES};
+    InitCommonControlsEx(&icc);
+    FormHost host(320, 200);
+    auto holder = MakeHolder();
+    HWND parent = host.form->Handle();
+    struct Case {
+        const wchar_t* cls;
+        DWORD style;
+        const char* object; // the class of the object, or "" for none
+    };
+    const Case cases[] = {
+        {L"BUTTON", BS_PUSHBUTTON, "TSkinButton"},
+        {L"BUTTON", BS_CHECKBOX, "TSkinCheckBox"},
+        {L"BUTTON", BS_AUTOCHECKBOX, "TSkinCheckBox"},
+        {L"BUTTON", BS_3STATE, "TSkinCheckBox"},
+        {L"BUTTON", BS_AUTO3STATE, "TSkinCheckBox"},
+        {L"BUTTON", BS_RADIOBUTTON, "TSkinRadioButton"},
+        {L"BUTTON", BS_AUTORADIOBUTTON, "TSkinRadioButton"},
+        {L"BUTTON", BS_GROUPBOX, ""},
+        {L"BUTTON", BS_OWNERDRAW, ""},
+        {L"COMBOBOX", CBS_DROPDOWNLIST, "TSkinComboBox"},
+        {L"COMBOBOX", CBS_DROPDOWN, "TSkinComboBox"},
+        {L"COMBOBOX", CBS_SIMPLE, ""},
+        {L"SCROLLBAR", SBS_SIZEGRIP | SBS_SIZEBOX, "TSkinSizer"},
+        {L"SCROLLBAR", SBS_VERT | WS_TABSTOP, ""},
+        {L"SysTabControl32", 0, "TSkinTab"},
+        {L"SysTabControl32", TCS_OWNERDRAWFIXED, ""},
+        {L"EDIT", WS_BORDER, "TSkinEdit"},
+        {L"SysTreeView32", 0, ""},
+    };
+    skin::TSkinControlList list;
+    std::vector<HWND> windows;
+    for (const Case& c : cases) {
+        SCOPED_TRACE(testing::Message()
+                     << std::string(c.cls, c.cls + wcslen(c.cls)) << " " << std::hex << c.style);
+        HWND w = CreateWindowExW(0, c.cls, L"x", WS_CHILD | WS_VISIBLE | c.style, 10, 10, 100, 40,
+                                 parent, nullptr, nullptr, nullptr);
+        ASSERT_NE(w, nullptr);
+        windows.push_back(w);
+        skin::SkinChildWindow(w, *holder, list);
+        skin::TSkinControl* object = list.FindWindow(w);
+        const std::wstring name = object ? object->ClassName() : L"";
+        EXPECT_EQ(std::string(name.begin(), name.end()), c.object);
+    }
+    // An embedded dialog: its children first, then the dialog itself, whose
+    // background and static texts take the skin's face.
+    HWND inner = CreateWindowExW(WS_EX_CONTROLPARENT, L"#32770", L"", WS_CHILD | WS_VISIBLE, 0, 0,
+                                 200, 100, parent, nullptr, nullptr, nullptr);
+    HWND innerButton = CreateWindowExW(0, L"BUTTON", L"OK", WS_CHILD | WS_VISIBLE, 5, 5, 80, 24,
+                                       inner, nullptr, nullptr, nullptr);
+    HWND text = CreateWindowExW(0, L"STATIC", L"Text", WS_CHILD | WS_VISIBLE, 5, 40, 80, 16, inner,
+                                nullptr, nullptr, nullptr);
+    skin::SkinChildWindow(inner, *holder, list);
+    EXPECT_NE(dynamic_cast<skin::TSkinDialogBox*>(list.FindWindow(inner)), nullptr);
+    EXPECT_NE(dynamic_cast<skin::TSkinButton*>(list.FindWindow(innerButton)), nullptr);
+    HDC dc = GetDC(text);
+    EXPECT_EQ(SendMessageW(inner, WM_CTLCOLORSTATIC, reinterpret_cast<WPARAM>(dc),
+                           reinterpret_cast<LPARAM>(text)),
+              reinterpret_cast<LRESULT>(holder->FaceBrush()));
+    EXPECT_EQ(GetBkColor(dc), holder->ButtonFaceRGB());
+    ReleaseDC(text, dc);
+    // Every procedure goes back.
+    const size_t n = list.Items().size();
+    EXPECT_EQ(n, 14u);
+    list.ReleaseAll();
+    for (HWND w : windows)
+        EXPECT_EQ(SendMessageW(w, skin::WM_SKIN_QUERY, 0, 0), 0);
+    EXPECT_EQ(SendMessageW(inner, skin::WM_SKIN_QUERY, 0, 0), 0);
+    DestroyWindow(inner);
+    for (HWND w : windows)
+        DestroyWindow(w);
+}
+
 TEST(PropertyAccess, ControlsAnswerTheFamilysPropertyNamesWithTheirConventions) {
     DispatchRig rig;
     HBITMAP glyph = CreateBitmap(44, 22, 1, 32, nullptr);
@@ -210,6 +291,7 @@ TEST(PropertyAccess, ControlsAnswerTheFamilysPropertyNamesWithTheirConventions) 
         {rig.speed, L"ParentBackground", -1, L"", L""},
         {rig.check, L"Checked", -1, L"false", L""},
         {rig.check, L"State", -1, L"cbUnchecked", L""},
+        {rig.check, L"DataField", -1, L"", L""},
         {rig.label, L"Alignment", -1, L"taCenter", L""},
         {rig.label, L"Transparent", -1, L"false", L""},
         {rig.host.form, L"BorderStyle", -1, L"bsSingle", L""},
@@ -236,6 +318,9 @@ TEST(PropertyAccess, ControlsAnswerTheFamilysPropertyNamesWithTheirConventions) 
     EXPECT_TRUE(rig.speed->Down());
     EXPECT_TRUE(ui::SetPropText(*rig.check, L"State", L"cbChecked"));
     EXPECT_TRUE(rig.check->Checked());
+    EXPECT_TRUE(ui::SetPropText(*rig.check, L"State", L"cbGrayed"));
+    EXPECT_EQ(rig.check->State(), ui::TCheckBoxState::cbGrayed);
+    EXPECT_FALSE(rig.check->Checked());
     EXPECT_TRUE(ui::SetPropText(*rig.label, L"Transparent", L"true"));
     EXPECT_TRUE(rig.label->Transparent);
     EXPECT_TRUE(ui::SetPropText(*rig.button, L"Caption", L"检测"));
