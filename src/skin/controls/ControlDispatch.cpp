@@ -4,6 +4,7 @@
 #include "skin/controls/SkinButtons.h"
 #include "skin/controls/SkinControlList.h"
 #include "skin/controls/SkinProgress.h"
+#include "skin/controls/SkinScrollbars.h"
 #include "ui/Form.h"
 #include "ui/WinControl.h"
 
@@ -57,6 +58,16 @@ struct Pass {
         auto* object = new T(&control);
         object->Attach(control, &list, holder, ownsColour);
         return object;
+    }
+    TSkinScrollbar* AttachScrollBars(ui::TControl& control, int kind = 0) {
+        auto* object = new TSkinScrollbar(&control);
+        object->Kind = kind;
+        object->AttachScrollBars(control, &list, holder);
+        return object;
+    }
+    void AttachScrollBarControl(ui::TControl& control) {
+        auto* object = new TSkinScrollBarControl(&control);
+        object->AttachScrollBar(control, &list, holder);
     }
     void AttachSpeedButton(ui::TControl& control) {
         auto* object = new TSkinSpeedButton(&control);
@@ -176,14 +187,21 @@ bool Pass::ClassListLookup(ui::TControl& control) {
     } else if (type == L"progress") {
         if (Has(scProgress)) AttachNew<TSkinProgress>(control, false);
     } else if (type == L"scrollbar") {
-        if (Has(scScrollbar)) {
-            // later: scroll bar object (AttachScrollBars) before the children
-            if (windowed) DispatchChildren(*windowed);
+        if (Has(scScrollbar) && windowed) {
+            AttachScrollBars(control);
+            DispatchChildren(*windowed);
         }
     } else if (type == L"singlescrollbar") {
-        // later: single scroll bar object (scScrollbar)
+        if (Has(scScrollbar) && windowed) AttachScrollBars(control, 1);
     } else if (type == L"embedscrollbar") {
-        // later: scroll bar objects for the children (scScrollbar)
+        if (Has(scScrollbar) && windowed)
+            for (ui::TControl* child : std::vector<ui::TControl*>(windowed->Controls())) {
+                if (AlreadySkinned(*child)) continue;
+                if (child->InheritsFrom(L"TScrollBar"))
+                    AttachScrollBarControl(*child);
+                else if (HasScrollBars(*child))
+                    AttachScrollBars(*child);
+            }
     } else if (type == L"container") {
         if (windowed) DispatchChildren(*windowed);
     } else if (type == L"groupbox") {
@@ -231,24 +249,24 @@ void Pass::StandardTable(ui::TControl& control, const std::wstring& upper) {
     } else if (control.InheritsFrom(L"TProgressBar") && Has(scProgress)) {
         AttachNew<TSkinProgress>(control, false); // 11
     } else if (control.InheritsFrom(L"TScrollBar") && Has(scScrollbar)) {
-        // 12, later: scroll bar control object
+        AttachScrollBarControl(control); // 12
     } else if (NameIs(upper, {L"TTNTCOMBOBOX"}) && Has(scCombo)) {
         // 13, later: combo box object
     } else if (Has(scScrollbar) && NameIs(upper, {L"TRICHEDIT"})) {
-        // 14, later: scroll bar object
+        AttachScrollBars(control); // 14
     } else if (Has(scScrollbar) && NameIs(upper, {L"TWWDBRICHEDIT", L"TDXDBMEMO"})) {
-        // 15, later: scroll bar object
+        AttachScrollBars(control); // 15
     } else if (control.InheritsFrom(L"TSpeedButton") && Has(scSpeedButton)) {
         AttachSpeedButton(control); // 16
     } else if (control.InheritsFrom(L"TCustomPanel") && Has(scPanel)) {
         if (windowed) DispatchChildren(*windowed); // 17, later: then a box object
     } else if (NameIs(upper, {L"TDXTREELIST", L"TDXDBTREELIST", L"TDXDBGRID"}) &&
                Has(scScrollbar)) {
-        // 18, later: scroll bar object
+        AttachScrollBars(control); // 18
     } else if (Has(scScrollbar) && control.InheritsFrom(L"TCustomGrid")) {
-        // 19, later: scroll bar object
+        AttachScrollBars(control); // 19
     } else if (Has(scScrollbar) && HasScrollBars(control)) {
-        // 20, later: scroll bar object
+        AttachScrollBars(control); // 20
     } else if (control.InheritsFrom(L"TButton") && Has(scButton)) {
         AttachNew<TSkinButton>(control, false); // 21
     } else if (control.InheritsFrom(L"TCustomEdit") && Has(scEdit)) {

@@ -1,0 +1,409 @@
+// Skinned scroll bars under Wine: overlays over real list boxes, a grid and a
+// framework control, presses handed to the system's own tracking (its modal
+// loop driven by posted mouse messages from RunSoon steps), and the pixels
+// the overlays show compared with the skin's own bitmaps.
+#include "SkinControlsFixture.h"
+
+#include "data/ClientDataSet.h"
+#include "grid/DataGrid.h"
+#include "grid/ResultGridConfig.h"
+#include "skin/ImageOps.h"
+#include "skin/controls/ControlDispatch.h"
+#include "skin/controls/SkinControlList.h"
+#include "skin/controls/SkinScrollbars.h"
+#include "support/WindowTest.h"
+#include "ui/WinControl.h"
+
+#include <gtest/gtest.h>
+
+#include <fstream>
+
+namespace {
+
+using skin::Pixmap;
+using skin::Rect;
+using testing_support::Pump;
+using testing_support::RunSoon;
+
+SCROLLBARINFO Bar(HWND window, LONG object = OBJID_VSCROLL) {
+    SCROLLBARINFO info{};
+    info.cbSize = sizeof(info);
+    GetScrollBarInfo(window, object, &info);
+    return info;
+}
+
+RECT WindowRect(HWND window) {
+    RECT r{};
+    GetWindowRect(window, &r);
+    return r;
+}
+
+int OverlayCount(HWND parent) {
+    int n = 0;
+    for (HWND c = GetWindow(parent, GW_CHILD); c; c = GetWindow(c, GW_HWNDNEXT)) {
+        wchar_t name[64] = {};
+        GetClassNameW(c, name, 64);
+        if (std::wstring(name) == L"TScrollOverlay") ++n;
+    }
+    return n;
+}
+
+bool Same(const RECT& a, const RECT& b) {
+    return EqualRect(&a, &b) != FALSE;
+}
+
+LPARAM ClientPoint(HWND window, POINT screen) {
+    ScreenToClient(window, &screen);
+    return MAKELPARAM(screen.x, screen.y);
+}
+
+// A framework control with a vertical window scroll bar and, optionally, the
+// properties the scroll bar skin reads by name.
+class TScrollerBox : public ui::TWinControl {
+public:
+    TScrollerBox(ui::TComponent* owner, bool withProps, bool borderNone)
+        : ui::TWinControl(owner), withProps_(withProps), borderNone_(borderNone) {}
+    std::wstring ClassName() const override { return L"TScrollerBox"; }
+    long long fixedColor = 0x0000FF; // red
+    const ui::TPropInfo* FindProp(const std::wstring& name) const override {
+        static const wchar_t* const kNames[] = {L"bsNone", L"bsSingle"};
+        static const ui::TPropInfo kProps[] = {
+            {L"BorderStyle",
+             [](const ui::TControl& c) -> ui::TPropValue {
+                 return ui::TEnumName{
+                     kNames[static_cast<const TScrollerBox&>(c).borderNone_ ? 0 : 1]};
+             },
+             nullptr},
+            {L"FixedColor",
+             [](const ui::TControl& c) -> ui::TPropValue {
+                 return static_cast<const TScrollerBox&>(c).fixedColor;
+             },
+             [](ui::TControl& c, const ui::TPropValue& v) {
+                 static_cast<TScrollerBox&>(c).fixedColor = std::get<long long>(v);
+             }},
+        };
+        if (withProps_)
+            if (const ui::TPropInfo* p = FindIn(kProps, name)) return p;
+        return ui::TWinControl::FindProp(name);
+    }
+
+protected:
+    void CreateParams(ui::TCreateParams& params) override {
+        ui::TWinControl::CreateParams(params);
+        params.Style |= WS_VSCROLL;
+        params.ExStyle |= WS_EX_CLIENTEDGE;
+    }
+    void WindowCreated() override {
+        SCROLLINFO si{sizeof(si), SIF_RANGE | SIF_PAGE | SIF_POS, 0, 100, 10, 0, 0};
+        SetScrollInfo(HandleIfAllocated(), SB_VERT, &si, TRUE);
+    }
+
+private:
+    bool withProps_;
+    bool borderNone_;
+};
+
+class SkinScrollbarTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        holder = skintest::MakeHolder();
+        ASSERT_NE(holder->Data(), nullptr);
+        ASSERT_TRUE(holder->SkinControls.Has(skin::scScrollbar));
+        face = skin::ResolveColour(holder->Data()->Colours.ButtonFace);
+        b = GetSystemMetrics(SM_CXHSCROLL);
+        arrows = skintest::AssetBitmap("arrows.bmp");
+        tray = skintest::AssetBitmap("vscrolltray.bmp");
+        thumb = skintest::AssetBitmap("scrollbutton.bmp");
+        ASSERT_FALSE(arrows.Empty());
+        ASSERT_FALSE(tray.Empty());
+        ASSERT_FALSE(thumb.Empty());
+    }
+
+    HWND MakeList(HWND parent, int x, int y, int w, int h, int items, DWORD style = 0) {
+        HWND lb = CreateWindowExW(WS_EX_CLIENTEDGE, L"LISTBOX", L"",
+                                  WS_CHILD | WS_VISIBLE | WS_VSCROLL | WS_CLIPSIBLINGS |
+                                      LBS_NOINTEGRALHEIGHT | style,
+                                  x, y, w, h, parent, nullptr, GetModuleHandleW(nullptr), nullptr);
+        for (int i = 0; i < items; ++i)
+            SendMessageW(lb, LB_ADDSTRING, 0,
+                         reinterpret_cast<LPARAM>((L"Item " + std::to_wstring(i)).c_str()));
+        return lb;
+    }
+
+    skin::TSkinScrollbar* Skin(HWND window) {
+        auto* object = new skin::TSkinScrollbar(nullptr);
+        object->AttachScrollBarsWindow(window, *holder, &list);
+        Pump(30);
+        return object;
+    }
+
+    // What the skin shows for each part, from the skin's own bitmaps.
+    Pixmap Arrow(int frame, int w, int a) const {
+        Pixmap p(w, a, face);
+        skin::DrawFrameStretched(p, Rect{0, 0, w, a}, arrows, true, 23, frame);
+        return p;
+    }
+    Pixmap Tray(int frame, int w, int len) const {
+        Pixmap p(w, len, face);
+        skin::DrawElement(p, Rect{0, 0, w, len}, tray, false, true, false, 4, frame,
+                          skin::TSkinMargins{1, 10, 1, 1});
+        return p;
+    }
+    Pixmap Thumb(int frame, int grip, int w, int len) const {
+        Pixmap p(w, len, face);
+        skin::DrawElement(p, Rect{0, 0, w, len}, thumb, false, false, false, 3, frame,
+                          skin::TSkinMargins{4, 4, 4, 4});
+        if (len > arrows.Height() + 2)
+            skin::DrawFrameCentred(p, Rect{0, 0, w, len}, arrows, true, 23, grip);
+        return p;
+    }
+    static Pixmap Shot(HWND overlay, int top, int bottom) {
+        RECT c;
+        GetClientRect(overlay, &c);
+        return skintest::Capture(overlay, RECT{0, top, c.right, bottom});
+    }
+    // The overlay lies exactly over the vertical bar and shows it.
+    void ExpectOverBar(const skin::TScrollOverlay& o, HWND target) {
+        ASSERT_TRUE(o.Shown());
+        EXPECT_TRUE(IsWindowVisible(o.Window()));
+        EXPECT_TRUE(Same(WindowRect(o.Window()), Bar(target).rcScrollBar));
+    }
+
+    skintest::FormHost host{460, 340};
+    std::unique_ptr<skin::TSkinHolder> holder;
+    Pixmap arrows, tray, thumb;
+    skin::Colour face = 0;
+    int b = 16;
+    skin::TSkinControlList list; // released first: the windows still live
+};
+
+TEST_F(SkinScrollbarTest, OverlayLiesOverTheListBarAndFollowsItsTarget) {
+    HWND container = CreateWindowExW(0, L"STATIC", L"", WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN,
+                                     10, 10, 300, 250, host.form->Handle(), nullptr,
+                                     GetModuleHandleW(nullptr), nullptr);
+    HWND lb = MakeList(container, 10, 10, 200, 150, 60);
+    skin::TSkinScrollbar* skinned = Skin(lb);
+    skin::TScrollOverlay& v = *skinned->Vertical();
+    HWND overlay = v.Window();
+
+    // A sibling directly above the list, over its bar; no horizontal bar.
+    ExpectOverBar(v, lb);
+    EXPECT_EQ(GetParent(overlay), container);
+    EXPECT_EQ(GetWindow(lb, GW_HWNDPREV), overlay);
+    EXPECT_FALSE(skinned->Horizontal()->Shown());
+    EXPECT_TRUE(skinned->HasBorder());
+
+    // Painted from the skin: up arrow 9, down arrow 13, thumb frame 1.
+    auto expectPainted = [&](const char* when) {
+        SCOPED_TRACE(when);
+        Pump(30);
+        const SCROLLBARINFO bar = Bar(lb);
+        const int w = bar.rcScrollBar.right - bar.rcScrollBar.left;
+        const int h = bar.rcScrollBar.bottom - bar.rcScrollBar.top;
+        EXPECT_EQ(skintest::DiffCount(Shot(overlay, 0, b), Arrow(9, w, b)), 0);
+        EXPECT_EQ(skintest::DiffCount(Shot(overlay, h - b, h), Arrow(13, w, b)), 0);
+        EXPECT_EQ(skintest::DiffCount(Shot(overlay, bar.xyThumbTop, bar.xyThumbBottom),
+                                      Thumb(1, 20, w, bar.xyThumbBottom - bar.xyThumbTop)),
+                  0);
+    };
+    expectPainted("attached");
+
+    // Moving and resizing the target's parent, and the target with it.
+    SetWindowPos(container, nullptr, 70, 45, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
+    Pump(30);
+    ExpectOverBar(v, lb);
+    SetWindowPos(container, nullptr, 0, 0, 380, 290, SWP_NOMOVE | SWP_NOZORDER);
+    SetWindowPos(lb, nullptr, 20, 5, 260, 230, SWP_NOZORDER);
+    Pump(30);
+    ExpectOverBar(v, lb);
+    expectPainted("parent moved and resized");
+
+    // Scrolled by the keyboard and by the wheel: the thumb follows.
+    const int thumbTop = Bar(lb).xyThumbTop;
+    SendMessageW(lb, WM_KEYDOWN, VK_END, 0);
+    EXPECT_GT(Bar(lb).xyThumbTop, thumbTop);
+    expectPainted("keyboard");
+    const int thumbBottom = Bar(lb).xyThumbTop;
+    RECT lr = WindowRect(lb);
+    SendMessageW(lb, WM_MOUSEWHEEL, MAKEWPARAM(0, WHEEL_DELTA * 2),
+                 MAKELPARAM((lr.left + lr.right) / 2, (lr.top + lr.bottom) / 2));
+    EXPECT_LT(Bar(lb).xyThumbTop, thumbBottom);
+    expectPainted("wheel");
+
+    // Hidden and shown with its target.
+    ShowWindow(lb, SW_HIDE);
+    Pump(20);
+    EXPECT_FALSE(IsWindowVisible(overlay));
+    ShowWindow(lb, SW_SHOW);
+    Pump(20);
+    ExpectOverBar(v, lb);
+
+    // Gone with its target.
+    HWND horizontal = skinned->Horizontal()->Window();
+    DestroyWindow(lb);
+    Pump(20);
+    EXPECT_FALSE(IsWindow(overlay));
+    EXPECT_FALSE(IsWindow(horizontal));
+    EXPECT_EQ(skinned->LifeState(), skin::kLifeWindowDestroyed);
+    list.Purge();
+    EXPECT_TRUE(list.Items().empty());
+}
+
+TEST_F(SkinScrollbarTest, HoldingTheDownArrowRepeatsAndShowsFrame14) {
+    HWND lb = MakeList(host.form->Handle(), 20, 20, 200, 160, 100);
+    skin::TScrollOverlay& v = *Skin(lb)->Vertical();
+    ASSERT_TRUE(v.Shown());
+    const RECT bar = Bar(lb).rcScrollBar;
+    const int w = bar.right - bar.left, h = bar.bottom - bar.top;
+    const POINT down{w / 2, h - b / 2};
+
+    int topEarly = -1, topLate = -1;
+    Pixmap arrowHeld;
+    RunSoon(
+        [&] {
+            topEarly = static_cast<int>(SendMessageW(lb, LB_GETTOPINDEX, 0, 0));
+            arrowHeld = Shot(v.Window(), h - b, h);
+        },
+        100); // at 100 ms, before the first repeat
+    RunSoon(
+        [&] {
+            topLate = static_cast<int>(SendMessageW(lb, LB_GETTOPINDEX, 0, 0));
+            PostMessageW(lb, WM_LBUTTONUP, 0, MAKELPARAM(w / 2, 10));
+        },
+        450); // at 900 ms
+    // The system's tracking runs inside this call until the button goes up.
+    SendMessageW(v.Window(), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(down.x, down.y));
+
+    EXPECT_EQ(topEarly, 1);
+    EXPECT_EQ(skintest::DiffCount(arrowHeld, Arrow(14, w, b)), 0);
+    // Repeats after the first delay at the system's rate: several lines, not
+    // one per timer tick of the test.
+    EXPECT_GE(topLate, 5);
+    EXPECT_LE(topLate, 40);
+    EXPECT_FALSE(v.Pressed());
+    Pump(20);
+    EXPECT_EQ(skintest::DiffCount(Shot(v.Window(), h - b, h), Arrow(13, w, b)), 0);
+}
+
+TEST_F(SkinScrollbarTest, DraggedThumbFollowsTheCursorClampedToTheTray) {
+    HWND lb = MakeList(host.form->Handle(), 20, 20, 200, 200, 100);
+    skin::TScrollOverlay& v = *Skin(lb)->Vertical();
+    const SCROLLBARINFO info = Bar(lb);
+    const RECT bar = info.rcScrollBar;
+    const int w = bar.right - bar.left, h = bar.bottom - bar.top;
+    const int start = info.xyThumbTop, size = info.xyThumbBottom - info.xyThumbTop;
+    ASSERT_GT(size, 0);
+    const POINT press{w / 2, start + size / 2};
+    auto moveTo = [&](int dy) {
+        POINT s{bar.left + press.x, bar.top + press.y + dy};
+        SetCursorPos(s.x, s.y);
+        PostMessageW(lb, WM_MOUSEMOVE, MK_LBUTTON, ClientPoint(lb, s));
+    };
+    Pixmap moved, clamped;
+    POINT cursorMoved{}, cursorClamped{};
+    RunSoon([&] { moveTo(30); }, 60);
+    RunSoon(
+        [&] {
+            GetCursorPos(&cursorMoved);
+            moved = Shot(v.Window(), 0, h);
+        },
+        40);
+    RunSoon([&] { moveTo(2000); }, 30);
+    RunSoon(
+        [&] {
+            GetCursorPos(&cursorClamped);
+            clamped = Shot(v.Window(), 0, h);
+        },
+        30);
+    RunSoon([&] { PostMessageW(lb, WM_LBUTTONUP, 0, ClientPoint(lb, cursorClamped)); }, 20);
+    POINT s{bar.left + press.x, bar.top + press.y};
+    SetCursorPos(s.x, s.y);
+    SendMessageW(v.Window(), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(press.x, press.y));
+
+    // Pressed: thumb frame 2 and grip 21, where the cursor took it.
+    const int movedTop = start + (cursorMoved.y - s.y);
+    ASSERT_EQ(moved.Height(), h);
+    auto part = [&](const Pixmap& shot, int top) {
+        Pixmap p(w, size);
+        skin::StretchCopy(p, Rect{0, 0, w, size}, shot, Rect{0, top, w, top + size});
+        return p;
+    };
+    EXPECT_EQ(skintest::DiffCount(part(moved, movedTop), Thumb(2, 21, w, size)), 0)
+        << "thumb expected at " << movedTop;
+    // Far below the bar: kept above the down arrow.
+    EXPECT_EQ(skintest::DiffCount(part(clamped, h - b - size), Thumb(2, 21, w, size)), 0);
+    // The list followed the system's drag to its end.
+    const int visible = static_cast<int>(SendMessageW(lb, LB_GETTOPINDEX, 0, 0));
+    EXPECT_GT(visible, 80);
+    EXPECT_FALSE(v.Pressed());
+}
+
+TEST_F(SkinScrollbarTest, DisabledBarShowsTrayFrame3AndNoThumb) {
+    struct Case {
+        const char* name;
+        int items;
+        DWORD style;
+        bool disableWindow;
+    } const cases[] = {
+        {"nothing to scroll", 2, LBS_DISABLENOSCROLL, false},
+        {"disabled list", 100, 0, true},
+    };
+    int x = 10;
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        HWND lb = MakeList(host.form->Handle(), x, 20, 180, 160, c.items, c.style);
+        x += 200;
+        if (c.disableWindow) EnableWindow(lb, FALSE);
+        skin::TScrollOverlay& v = *Skin(lb)->Vertical();
+        ASSERT_TRUE(v.Shown());
+        const RECT bar = Bar(lb).rcScrollBar;
+        const int w = bar.right - bar.left, h = bar.bottom - bar.top;
+        // The whole tray is frame 3: no thumb drawn over it.
+        EXPECT_EQ(skintest::DiffCount(Shot(v.Window(), b, h - b), Tray(3, w, h - 2 * b)), 0);
+        EXPECT_EQ(skintest::DiffCount(Shot(v.Window(), 0, b), Arrow(9, w, b)), 0);
+    }
+}
+
+TEST_F(SkinScrollbarTest, BorderFollowsBorderStyleAndFixedColorIsGivenBack) {
+    holder->Data()->Colours.ButtonShadow = 0x0000C000; // a shadow no system draws
+    auto* single = new TScrollerBox(host.form, true, false);
+    auto* none = new TScrollerBox(host.form, true, true);
+    auto* bare = new TScrollerBox(host.form, false, false);
+    int x = 10;
+    for (TScrollerBox* box : {single, none, bare}) {
+        box->SetParent(host.form);
+        box->SetBounds(x, 10, 120, 150);
+        x += 140;
+    }
+    Pump(20);
+    skin::SkinFormControls(*host.form, *holder, list, nullptr);
+    Pump(30);
+
+    struct Case {
+        const char* name;
+        TScrollerBox* box;
+        bool border;
+    } const cases[] = {{"bsSingle", single, true}, {"bsNone", none, false}, {"no property", bare, true}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        auto* skinned = dynamic_cast<skin::TSkinScrollbar*>(list.FindControl(c.box));
+        ASSERT_NE(skinned, nullptr);
+        EXPECT_EQ(skinned->HasBorder(), c.border);
+        ASSERT_TRUE(skinned->Vertical()->Shown());
+        RedrawWindow(c.box->Handle(), nullptr, nullptr, RDW_FRAME | RDW_INVALIDATE | RDW_UPDATENOW);
+        Pump(20);
+        HDC dc = GetWindowDC(c.box->Handle());
+        const COLORREF outer = GetPixel(dc, 0, 40), inner = GetPixel(dc, 1, 40);
+        ReleaseDC(c.box->Handle(), dc);
+        EXPECT_EQ(outer == 0x0000C000, c.border);
+        EXPECT_EQ(inner == holder->ButtonFaceRGB(), c.border);
+    }
+    // FixedColor: taken over while skinned, given back after.
+    EXPECT_EQ(single->fixedColor, static_cast<long long>(holder->ButtonFaceRGB()));
+    list.ReleaseAll();
+    EXPECT_EQ(single->fixedColor, 0x0000FF);
+    // No overlay is left behind.
+    EXPECT_EQ(OverlayCount(host.form->Handle()), 0);
+}
+
+} // namespace
