@@ -16,7 +16,8 @@ bool TSkinHeader::ElementUsable() const {
 int TSkinHeader::ItemAt(POINT p) const {
     HDHITTESTINFO hit{};
     hit.pt = p;
-    const int item = static_cast<int>(SendMessageW(window_, HDM_HITTEST, 0, reinterpret_cast<LPARAM>(&hit)));
+    const int item =
+        static_cast<int>(SendMessageW(window_, HDM_HITTEST, 0, reinterpret_cast<LPARAM>(&hit)));
     return (hit.flags & HHT_ONHEADER) ? item : -1;
 }
 
@@ -90,8 +91,8 @@ void TSkinHeader::Paint(HDC dc, const RECT& rect) {
     }
     // The space right of the last section.
     if (right < w)
-        DrawElement(canvas, Rect{right, 0, w, h}, bar.Bitmap, false, bar.Tile != 0,
-                    bar.Trans != 0, bar.FrameCount(), 1, bar.Margins);
+        DrawElement(canvas, Rect{right, 0, w, h}, bar.Bitmap, false, bar.Tile != 0, bar.Trans != 0,
+                    bar.FrameCount(), 1, bar.Margins);
     if (!face_.Resize(w, h)) return;
     face_.Put(canvas, 0, 0, false);
     HDC fd = face_.dc();

@@ -79,6 +79,49 @@ bool QuietMessage(UINT msg) {
     }
 }
 
+// The system's scroll bar tracking runs a message loop of its own that
+// dispatches no mouse message; it shows each one to the thread's message
+// filter first. The overlay whose press is being tracked learns from there
+// where the mouse is, in the tracked window's client coordinates, exactly as
+// the system does.
+thread_local TScrollOverlay* t_tracked = nullptr;
+thread_local POINT t_trackPoint{};
+thread_local bool t_haveTrackPoint = false;
+
+LRESULT CALLBACK TrackFilter(int code, WPARAM wParam, LPARAM lParam) {
+    const auto* m = reinterpret_cast<const MSG*>(lParam);
+    if (code == MSGF_SCROLLBAR && m && t_tracked &&
+        (m->message == WM_MOUSEMOVE || m->message == WM_LBUTTONUP)) {
+        POINT p{GET_X_LPARAM(m->lParam), GET_Y_LPARAM(m->lParam)};
+        ClientToScreen(t_tracked->Target(), &p);
+        t_trackPoint = p;
+        t_haveTrackPoint = true;
+    }
+    return CallNextHookEx(nullptr, code, wParam, lParam);
+}
+
+// While alive, the mouse positions of the tracking loop are recorded for
+// `overlay`.
+class TrackWatch {
+public:
+    explicit TrackWatch(TScrollOverlay* overlay) : previous_(t_tracked) {
+        t_tracked = overlay;
+        t_haveTrackPoint = false;
+        hook_ = SetWindowsHookExW(WH_MSGFILTER, TrackFilter, nullptr, GetCurrentThreadId());
+    }
+    TrackWatch(const TrackWatch&) = delete;
+    TrackWatch& operator=(const TrackWatch&) = delete;
+    ~TrackWatch() {
+        if (hook_) UnhookWindowsHookEx(hook_);
+        t_tracked = previous_;
+        t_haveTrackPoint = false;
+    }
+
+private:
+    TScrollOverlay* previous_;
+    HHOOK hook_ = nullptr;
+};
+
 } // namespace
 
 // ---- geometry ---------------------------------------------------------------------
@@ -116,8 +159,7 @@ void ControlThumb(TScrollGeometry& g, const SCROLLINFO& si) {
 
 TScrollOverlay::TScrollOverlay(HWND target, ui::TControl* targetControl, TSkinControl* owner,
                                int mode, TSkinHolder& holder)
-    : target_(target), targetControl_(targetControl), owner_(owner), holder_(holder),
-      mode_(mode) {
+    : target_(target), targetControl_(targetControl), owner_(owner), holder_(holder), mode_(mode) {
     arrowSize_ = GetSystemMetrics(SM_CXHSCROLL);
     if (mode_ == omHorizontal) {
         vertical_ = false;
@@ -129,9 +171,8 @@ TScrollOverlay::TScrollOverlay(HWND target, ui::TControl* targetControl, TSkinCo
     HWND parent = target ? GetParent(target) : nullptr;
     if (!parent) return; // a top-level target has no place for a sibling
     RegisterOverlayClass();
-    window_ = CreateWindowExW(WS_EX_TOOLWINDOW, kOverlayClass, L"",
-                              WS_CHILD | WS_CLIPSIBLINGS, 0, 0, 0, 0, parent, nullptr,
-                              GetModuleHandleW(nullptr), nullptr);
+    window_ = CreateWindowExW(WS_EX_TOOLWINDOW, kOverlayClass, L"", WS_CHILD | WS_CLIPSIBLINGS, 0,
+                              0, 0, 0, parent, nullptr, GetModuleHandleW(nullptr), nullptr);
     if (!window_) return;
     SetWindowLongPtrW(window_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
     SetWindowLongPtrW(window_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&TScrollOverlay::Proc));
@@ -353,7 +394,10 @@ void TScrollOverlay::Paint(HDC dc) {
     // While the thumb is dragged it follows the cursor, kept inside the tray.
     if (mode_ != omControl && pressed_ && hotPart_ == kPartThumb && g.thumbEnd > g.thumbStart) {
         POINT c;
-        GetCursorPos(&c);
+        if (t_tracked == this && t_haveTrackPoint)
+            c = t_trackPoint;
+        else
+            GetCursorPos(&c);
         ScreenToClient(window_, &c);
         const int size = g.thumbEnd - g.thumbStart;
         int start = pressThumbStart_ + AxisOf(c) - AxisOf(pressPoint_);
@@ -373,8 +417,8 @@ void TScrollOverlay::Paint(HDC dc) {
     const TSkinElement* tray = vertical_ ? data->VertScroll.get() : data->HorzScroll.get();
     if (tray && !tray->Bitmap.Empty()) {
         const Rect r = vertical_ ? Rect{0, a, w, h - a} : Rect{a, 0, w - a, h};
-        DrawElement(canvas, r, tray->Bitmap, false, tray->Tile != 0, tray->Trans != 0,
-                    kTrayFrames, enabled ? 1 : 3, tray->Margins);
+        DrawElement(canvas, r, tray->Bitmap, false, tray->Tile != 0, tray->Trans != 0, kTrayFrames,
+                    enabled ? 1 : 3, tray->Margins);
     }
 
     // The arrows: pressed + 1, hot + 3.
@@ -393,8 +437,8 @@ void TScrollOverlay::Paint(HDC dc) {
     const TSkinElement* thumb =
         vertical_ ? data->VertScrollThumb.get() : data->HorzScrollThumb.get();
     if (enabled && g.thumbEnd > g.thumbStart && g.thumbStart >= 0 && g.thumbEnd <= L) {
-        const Rect r = vertical_ ? Rect{0, g.thumbStart, w, g.thumbEnd}
-                                 : Rect{g.thumbStart, 0, g.thumbEnd, h};
+        const Rect r =
+            vertical_ ? Rect{0, g.thumbStart, w, g.thumbEnd} : Rect{g.thumbStart, 0, g.thumbEnd, h};
         const bool onThumb = hotPart_ == kPartThumb;
         if (thumb && !thumb->Bitmap.Empty())
             DrawElement(canvas, r, thumb->Bitmap, false, false, thumb->Trans != 0,
@@ -422,6 +466,7 @@ void TScrollOverlay::OnButtonDown(POINT p) {
     // us (and itself) meanwhile.
     const std::weak_ptr<bool> alive = alive_;
     HWND target = target_;
+    TrackWatch watch(this);
     if (mode_ == omControl) {
         SendMessageW(target, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(p.x, p.y));
     } else {
@@ -541,7 +586,8 @@ void TSkinScrollbar::DrawBorder() {
     RECT r;
     GetWindowRect(window_, &r);
     OffsetRect(&r, -r.left, -r.top);
-    const COLORREF shadow = TSkinHolder::ToRGB(Data() ? Data()->Colours.ButtonShadow : kSysBtnShadow);
+    const COLORREF shadow =
+        TSkinHolder::ToRGB(Data() ? Data()->Colours.ButtonShadow : kSysBtnShadow);
     const COLORREF old = SetDCBrushColor(dc.get(), shadow);
     auto* brush = static_cast<HBRUSH>(GetStockObject(DC_BRUSH));
     FrameRect(dc.get(), &r, brush);
@@ -640,8 +686,8 @@ void TSkinScrollbar::PaintWindow(HDC) {
 TSkinListView::~TSkinListView() = default;
 
 void TSkinListView::AttachHeader(TSkinHolder& holder, TSkinControlList* list) {
-    HWND header = window_ ? reinterpret_cast<HWND>(SendMessageW(window_, LVM_GETHEADER, 0, 0))
-                          : nullptr;
+    HWND header =
+        window_ ? reinterpret_cast<HWND>(SendMessageW(window_, LVM_GETHEADER, 0, 0)) : nullptr;
     if (!header || (list && list->FindWindow(header))) return;
     header_ = new TSkinHeader(nullptr);
     header_->AttachWindow(header, holder, list);
@@ -747,8 +793,7 @@ void TSkinScrollBarControl::AttachScrollBar(ui::TControl& control, TSkinControlL
     if (!control.Visible() && overlay_) overlay_->Hide();
 }
 
-void TSkinScrollBarControl::AttachWindow(HWND window, TSkinHolder& holder,
-                                         TSkinControlList* list) {
+void TSkinScrollBarControl::AttachWindow(HWND window, TSkinHolder& holder, TSkinControlList* list) {
     if (attached_) return;
     TSkinControl::AttachWindow(window, holder, list);
     if (attached_) CreateOverlay();

@@ -386,8 +386,7 @@ LRESULT TFramePainter::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
         SkinStart();
         return 0;
     case WM_SKIN_REBUILDSCROLL:
-        if (holder_)
-            RebuildScrollBarSkin(reinterpret_cast<HWND>(wParam), *holder_, controls_);
+        if (holder_) RebuildScrollBarSkin(reinterpret_cast<HWND>(wParam), *holder_, controls_);
         return 0;
     case WM_NCDESTROY:
         OnNcDestroy();

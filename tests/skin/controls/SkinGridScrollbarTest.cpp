@@ -14,6 +14,7 @@
 #include <gtest/gtest.h>
 
 #include <fstream>
+#include <functional>
 #include <vector>
 
 namespace {
@@ -75,17 +76,14 @@ protected:
             ScreenToClient(g, &s);
             return MAKELPARAM(s.x, s.y);
         };
-        SetCursorPos(screen.x, screen.y);
         if (drag != 0) {
             RunSoon(
                 [=] {
-                    SetCursorPos(screen.x, screen.y + drag);
                     PostMessageW(g, WM_MOUSEMOVE, MK_LBUTTON, client({screen.x, screen.y + drag}));
                 },
                 40);
         }
-        RunSoon([=] { PostMessageW(g, WM_LBUTTONUP, 0, client({screen.x, screen.y + drag})); },
-                40);
+        RunSoon([=] { PostMessageW(g, WM_LBUTTONUP, 0, client({screen.x, screen.y + drag})); }, 40);
         if (overlay) {
             POINT p = screen;
             ScreenToClient(overlay->Window(), &p);
@@ -148,6 +146,39 @@ TEST_F(SkinGridScrollbarTest, SkinnedBarScrollsTheRowsAsTheSystemBarDoes) {
     for (std::size_t i = 0; i < plain.size(); ++i) {
         EXPECT_EQ(through[i].recNo, plain[i].recNo) << "step " << i;
         EXPECT_EQ(through[i].firstRecNo, plain[i].firstRecNo) << "step " << i;
+    }
+
+    // The keyboard and the wheel move the rows without a scroll message to
+    // the grid: the painted thumb follows all the same.
+    skin::TScrollOverlay& v = *skinned->Vertical();
+    auto thumb = [&] {
+        SCROLLBARINFO info{};
+        info.cbSize = sizeof(info);
+        GetScrollBarInfo(grid->Handle(), OBJID_VSCROLL, &info);
+        return std::pair<int, int>{info.xyThumbTop, info.xyThumbBottom};
+    };
+    auto thumbShot = [&](std::pair<int, int> t) {
+        RECT c;
+        GetClientRect(v.Window(), &c);
+        return skintest::Capture(v.Window(), RECT{0, t.first, c.right, t.second});
+    };
+    const auto before = thumb();
+    const skin::Pixmap thumbPixels = thumbShot(before);
+    grid->SetFocus();
+    for (const auto& [name, send] :
+         std::initializer_list<std::pair<const char*, std::function<void()>>>{
+             {"page down key", [&] { SendMessageW(grid->Handle(), WM_KEYDOWN, VK_NEXT, 0); }},
+             {"wheel", [&] {
+                  SendMessageW(grid->Handle(), WM_MOUSEWHEEL, MAKEWPARAM(0, WHEEL_DELTA * 3), 0);
+              }}}) {
+        SCOPED_TRACE(name);
+        const auto from = thumb();
+        send();
+        Pump(30);
+        const auto to = thumb();
+        ASSERT_NE(to.first, from.first);
+        EXPECT_EQ(skintest::DiffCount(thumbShot(to), thumbPixels), 0);
+        EXPECT_NE(skintest::DiffCount(thumbShot(from), thumbPixels), 0);
     }
 
     // The picture: the grid with its skinned bar, as the screen shows it.

@@ -178,9 +178,9 @@ protected:
 };
 
 TEST_F(SkinScrollbarTest, OverlayLiesOverTheListBarAndFollowsItsTarget) {
-    HWND container = CreateWindowExW(0, L"STATIC", L"", WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN,
-                                     10, 10, 300, 250, host.form->Handle(), nullptr,
-                                     GetModuleHandleW(nullptr), nullptr);
+    HWND container =
+        CreateWindowExW(0, L"STATIC", L"", WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN, 10, 10, 300,
+                        250, host.form->Handle(), nullptr, GetModuleHandleW(nullptr), nullptr);
     HWND lb = MakeList(container, 10, 10, 200, 150, 60);
     skin::TSkinScrollbar* skinned = Skin(lb);
     skin::TScrollOverlay& v = *skinned->Vertical();
@@ -218,11 +218,11 @@ TEST_F(SkinScrollbarTest, OverlayLiesOverTheListBarAndFollowsItsTarget) {
     ExpectOverBar(v, lb);
     expectPainted("parent moved and resized");
 
-    // Scrolled by the keyboard and by the wheel: the thumb follows.
+    // Scrolled by the list's own call and by the wheel: the thumb follows.
     const int thumbTop = Bar(lb).xyThumbTop;
-    SendMessageW(lb, WM_KEYDOWN, VK_END, 0);
+    SendMessageW(lb, LB_SETTOPINDEX, 40, 0);
     EXPECT_GT(Bar(lb).xyThumbTop, thumbTop);
-    expectPainted("keyboard");
+    expectPainted("top index set");
     const int thumbBottom = Bar(lb).xyThumbTop;
     RECT lr = WindowRect(lb);
     SendMessageW(lb, WM_MOUSEWHEEL, MAKEWPARAM(0, WHEEL_DELTA * 2),
@@ -294,43 +294,36 @@ TEST_F(SkinScrollbarTest, DraggedThumbFollowsTheCursorClampedToTheTray) {
     const int start = info.xyThumbTop, size = info.xyThumbBottom - info.xyThumbTop;
     ASSERT_GT(size, 0);
     const POINT press{w / 2, start + size / 2};
-    auto moveTo = [&](int dy) {
-        POINT s{bar.left + press.x, bar.top + press.y + dy};
-        SetCursorPos(s.x, s.y);
-        PostMessageW(lb, WM_MOUSEMOVE, MK_LBUTTON, ClientPoint(lb, s));
+    // Mouse moves in the list's client coordinates, as the capture gives them.
+    auto moveBy = [&](int dy) {
+        PostMessageW(lb, WM_MOUSEMOVE, MK_LBUTTON,
+                     ClientPoint(lb, POINT{bar.left + press.x, bar.top + press.y + dy}));
     };
+    const int below = h + 10 - press.y; // just past the bar's end
     Pixmap moved, clamped;
-    POINT cursorMoved{}, cursorClamped{};
-    RunSoon([&] { moveTo(30); }, 60);
+    RunSoon([&] { moveBy(30); }, 60);
+    RunSoon([&] { moved = Shot(v.Window(), 0, h); }, 40);
+    RunSoon([&] { moveBy(below); }, 30);
+    RunSoon([&] { clamped = Shot(v.Window(), 0, h); }, 30);
     RunSoon(
         [&] {
-            GetCursorPos(&cursorMoved);
-            moved = Shot(v.Window(), 0, h);
+            PostMessageW(lb, WM_LBUTTONUP, 0,
+                         ClientPoint(lb, POINT{bar.left + press.x, bar.top + press.y + below}));
         },
-        40);
-    RunSoon([&] { moveTo(2000); }, 30);
-    RunSoon(
-        [&] {
-            GetCursorPos(&cursorClamped);
-            clamped = Shot(v.Window(), 0, h);
-        },
-        30);
-    RunSoon([&] { PostMessageW(lb, WM_LBUTTONUP, 0, ClientPoint(lb, cursorClamped)); }, 20);
-    POINT s{bar.left + press.x, bar.top + press.y};
-    SetCursorPos(s.x, s.y);
+        20);
     SendMessageW(v.Window(), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(press.x, press.y));
 
-    // Pressed: thumb frame 2 and grip 21, where the cursor took it.
-    const int movedTop = start + (cursorMoved.y - s.y);
-    ASSERT_EQ(moved.Height(), h);
     auto part = [&](const Pixmap& shot, int top) {
         Pixmap p(w, size);
         skin::StretchCopy(p, Rect{0, 0, w, size}, shot, Rect{0, top, w, top + size});
         return p;
     };
-    EXPECT_EQ(skintest::DiffCount(part(moved, movedTop), Thumb(2, 21, w, size)), 0)
-        << "thumb expected at " << movedTop;
-    // Far below the bar: kept above the down arrow.
+    ASSERT_EQ(moved.Height(), h);
+    ASSERT_EQ(clamped.Height(), h);
+    // Pressed: thumb frame 2 and grip 21, 30 pixels further down.
+    EXPECT_EQ(skintest::DiffCount(part(moved, start + 30), Thumb(2, 21, w, size)), 0);
+    EXPECT_NE(skintest::DiffCount(part(moved, start), Thumb(2, 21, w, size)), 0);
+    // Past the end of the bar: kept above the down arrow.
     EXPECT_EQ(skintest::DiffCount(part(clamped, h - b - size), Thumb(2, 21, w, size)), 0);
     // The list followed the system's drag to its end.
     const int visible = static_cast<int>(SendMessageW(lb, LB_GETTOPINDEX, 0, 0));
@@ -383,7 +376,8 @@ TEST_F(SkinScrollbarTest, BorderFollowsBorderStyleAndFixedColorIsGivenBack) {
         const char* name;
         TScrollerBox* box;
         bool border;
-    } const cases[] = {{"bsSingle", single, true}, {"bsNone", none, false}, {"no property", bare, true}};
+    } const cases[] = {
+        {"bsSingle", single, true}, {"bsNone", none, false}, {"no property", bare, true}};
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         auto* skinned = dynamic_cast<skin::TSkinScrollbar*>(list.FindControl(c.box));
