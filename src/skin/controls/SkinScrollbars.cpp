@@ -73,6 +73,11 @@ bool QuietMessage(UINT msg) {
     case WM_NCDESTROY:
     case WM_DESTROY:
     case WM_SKIN_QUERY:
+    // A scroll bar control answers these to the overlay's own questions.
+    case SBM_GETSCROLLINFO:
+    case SBM_GETSCROLLBARINFO:
+    case SBM_GETPOS:
+    case SBM_GETRANGE:
         return true;
     default:
         return false;
@@ -241,8 +246,6 @@ LRESULT TScrollOverlay::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
     case WM_LBUTTONUP:
         OnButtonUp(p);
         return 0;
-    case WM_MOUSEACTIVATE:
-        return MA_NOACTIVATE;
     case WM_NCDESTROY: {
         // Destroyed with its parent before the owner let go.
         HWND w = window_;
@@ -835,7 +838,11 @@ void TSkinScrollBarControl::AfterMessage(ui::TMessage& msg) {
     default:
         break;
     }
-    if (!QuietMessage(msg.Msg) && lifeState_ != kLifeWindowDestroyed && overlay_) overlay_->Sync();
+    if (!QuietMessage(msg.Msg) && lifeState_ != kLifeWindowDestroyed && overlay_ && !syncing_) {
+        syncing_ = true;
+        overlay_->Sync();
+        syncing_ = false;
+    }
 }
 
 void TSkinScrollBarControl::PaintWindow(HDC) {

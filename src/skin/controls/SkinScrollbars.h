@@ -213,6 +213,7 @@ public:
 private:
     void CreateOverlay();
     std::unique_ptr<TScrollOverlay> overlay_;
+    bool syncing_ = false;
 };
 
 // The rebuild-scroll-bars message reached the form window: the scrolling

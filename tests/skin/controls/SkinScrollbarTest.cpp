@@ -10,11 +10,14 @@
 #include "skin/ImageOps.h"
 #include "skin/controls/ControlDispatch.h"
 #include "skin/controls/SkinControlList.h"
+#include "skin/controls/SkinHeader.h"
 #include "skin/controls/SkinScrollbars.h"
 #include "support/WindowTest.h"
 #include "ui/WinControl.h"
 
 #include <gtest/gtest.h>
+
+#include <commctrl.h>
 
 #include <fstream>
 
@@ -398,6 +401,130 @@ TEST_F(SkinScrollbarTest, BorderFollowsBorderStyleAndFixedColorIsGivenBack) {
     EXPECT_EQ(single->fixedColor, 0x0000FF);
     // No overlay is left behind.
     EXPECT_EQ(OverlayCount(host.form->Handle()), 0);
+}
+
+} // namespace
+
+namespace {
+
+TEST(ScrollGeometry, HitTestAndControlThumbFollowTheirRules) {
+    const skin::TScrollGeometry g{200, 16, 50, 80};
+    const std::pair<int, int> hits[] = {{0, 0},  {15, 0}, {16, 2},  {49, 2},  {50, 5},
+                                        {79, 5}, {80, 3}, {183, 3}, {184, 1}, {199, 1}};
+    for (const auto& [a, part] : hits)
+        EXPECT_EQ(skin::ScrollHitTest(g, a), part) << "at " << a;
+
+    struct Case {
+        const char* name;
+        int nMin, nMax;
+        UINT nPage;
+        int nPos;
+        int start, end;
+    } const cases[] = {
+        {"at the start", 0, 100, 10, 0, 16, 31},
+        {"half way", 0, 100, 10, 50, 100, 115},
+        {"small page: at least 8 pixels", 0, 100, 2, 50, 96, 104},
+        {"no page: an arrow-sized thumb", 0, 100, 0, 50, 92, 108},
+        {"empty range", 5, 5, 0, 5, 16, 32},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        skin::TScrollGeometry t{200, 16, 0, 0};
+        SCROLLINFO si{sizeof(si), SIF_ALL, c.nMin, c.nMax, c.nPage, c.nPos, 0};
+        skin::ControlThumb(t, si);
+        EXPECT_EQ(t.thumbStart, c.start);
+        EXPECT_EQ(t.thumbEnd, c.end);
+    }
+}
+
+TEST_F(SkinScrollbarTest, ScrollBarControlIsCoveredWholeAndItsPressesReachIt) {
+    HWND sb = CreateWindowExW(0, L"SCROLLBAR", L"",
+                              WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | SBS_VERT, 20, 20, 18, 200,
+                              host.form->Handle(), nullptr, GetModuleHandleW(nullptr), nullptr);
+    SCROLLINFO si{sizeof(si), SIF_ALL, 0, 100, 10, 0, 0};
+    SetScrollInfo(sb, SB_CTL, &si, TRUE);
+    auto* skinned = new skin::TSkinScrollBarControl(nullptr);
+    skinned->AttachWindow(sb, *holder, &list);
+    Pump(30);
+    skin::TScrollOverlay& o = *skinned->Overlay();
+    ASSERT_TRUE(o.Shown());
+    EXPECT_TRUE(Same(WindowRect(o.Window()), WindowRect(sb)));
+    EXPECT_EQ(GetWindow(sb, GW_HWNDPREV), o.Window());
+
+    // The thumb where the scroll information puts it, repainted on a change.
+    si.fMask = SIF_POS;
+    si.nPos = 50;
+    SetScrollInfo(sb, SB_CTL, &si, TRUE);
+    Pump(30);
+    skin::TScrollGeometry g{200, std::min(b, 100), 0, 0};
+    SCROLLINFO now{};
+    now.cbSize = sizeof(now);
+    now.fMask = SIF_ALL;
+    GetScrollInfo(sb, SB_CTL, &now);
+    skin::ControlThumb(g, now);
+    EXPECT_EQ(skintest::DiffCount(Shot(o.Window(), g.thumbStart, g.thumbEnd),
+                                  Thumb(1, 20, 18, g.thumbEnd - g.thumbStart)),
+              0);
+    EXPECT_EQ(skintest::DiffCount(Shot(o.Window(), 0, g.arrow), Arrow(9, 18, g.arrow)), 0);
+
+    // A press on the down arrow is the control's own: its parent hears of it.
+    testing_support::MessageRecorder parent(host.form->Handle());
+    RunSoon([&] { PostMessageW(sb, WM_LBUTTONUP, 0, MAKELPARAM(9, 195)); }, 60);
+    SendMessageW(o.Window(), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(9, 195));
+    EXPECT_GE(parent.count(WM_VSCROLL), 1);
+    EXPECT_FALSE(o.Pressed());
+
+    // Hidden with the control, gone with it.
+    ShowWindow(sb, SW_HIDE);
+    Pump(20);
+    EXPECT_FALSE(IsWindowVisible(o.Window()));
+    HWND overlay = o.Window();
+    DestroyWindow(sb);
+    EXPECT_FALSE(IsWindow(overlay));
+}
+
+TEST_F(SkinScrollbarTest, ListViewGetsItsBarsAndAHeaderFromTheSkin) {
+    INITCOMMONCONTROLSEX icc{sizeof(icc), ICC_LISTVIEW_CLASSES};
+    InitCommonControlsEx(&icc);
+    HWND lv = CreateWindowExW(
+        WS_EX_CLIENTEDGE, WC_LISTVIEWW, L"", WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | LVS_REPORT,
+        10, 10, 300, 150, host.form->Handle(), nullptr, GetModuleHandleW(nullptr), nullptr);
+    for (int i = 0; i < 2; ++i) {
+        std::wstring title = L"Column " + std::to_wstring(i);
+        LVCOLUMNW col{};
+        col.mask = LVCF_TEXT | LVCF_WIDTH;
+        col.cx = 120;
+        col.pszText = title.data();
+        SendMessageW(lv, LVM_INSERTCOLUMNW, i, reinterpret_cast<LPARAM>(&col));
+    }
+    for (int i = 0; i < 40; ++i) {
+        std::wstring text = L"Row " + std::to_wstring(i);
+        LVITEMW item{};
+        item.mask = LVIF_TEXT;
+        item.iItem = i;
+        item.pszText = text.data();
+        SendMessageW(lv, LVM_INSERTITEMW, 0, reinterpret_cast<LPARAM>(&item));
+    }
+    auto* skinned = new skin::TSkinListView(nullptr);
+    skinned->AttachScrollBarsWindow(lv, *holder, &list);
+    Pump(30);
+    ExpectOverBar(*skinned->Vertical(), lv);
+
+    HWND header = reinterpret_cast<HWND>(SendMessageW(lv, LVM_GETHEADER, 0, 0));
+    ASSERT_NE(header, nullptr);
+    ASSERT_NE(list.FindWindow(header), nullptr);
+    EXPECT_EQ(list.FindWindow(header), skinned->Header());
+    skintest::Repaint(header);
+    RECT section{};
+    SendMessageW(header, HDM_GETITEMRECT, 0, reinterpret_cast<LPARAM>(&section));
+    const int w = section.right - section.left, h = section.bottom - section.top;
+    ASSERT_GT(w, 8);
+    // The section's left margin, where no text goes, is the skin's frame 1.
+    const Pixmap expected = skintest::ExpectedFrame(
+        skintest::AssetBitmap("headerbar.bmp"), skin::TSkinMargins{4, 4, 4, 4}, false, 5, 1, w, h);
+    Pixmap edge(4, h);
+    skin::StretchCopy(edge, Rect{0, 0, 4, h}, expected, Rect{0, 0, 4, h});
+    EXPECT_EQ(skintest::DiffCount(skintest::Capture(header, RECT{0, 0, 4, h}), edge), 0);
 }
 
 } // namespace
