@@ -295,6 +295,11 @@ bool TScrollOverlay::BarInfo(RECT& screen, DWORD& state, TScrollGeometry& g) con
     return true;
 }
 
+bool TScrollOverlay::SkinUsable() const {
+    const TSkinData* data = holder_.Data();
+    return data && data->Scrollbar && !data->Scrollbar->Bitmap.Empty();
+}
+
 bool TScrollOverlay::BarEnabled(DWORD state) const {
     return enabled_ && IsWindowEnabled(target_) && !(state & STATE_SYSTEM_UNAVAILABLE);
 }
@@ -313,7 +318,8 @@ void TScrollOverlay::Place() {
     DWORD state = 0;
     TScrollGeometry g;
     const bool known = BarInfo(screen, state, g);
-    if (!known || !(GetWindowLongW(target_, GWL_STYLE) & WS_VISIBLE) ||
+    // Without arrows to paint the overlay would only hide the system's bar.
+    if (!known || !SkinUsable() || !(GetWindowLongW(target_, GWL_STYLE) & WS_VISIBLE) ||
         (state & STATE_SYSTEM_INVISIBLE) || IsRectEmpty(&screen)) {
         Hide();
         return;
@@ -355,7 +361,8 @@ void TScrollOverlay::Sync() {
     DWORD state = 0;
     TScrollGeometry g;
     const bool known = BarInfo(screen, state, g);
-    const bool wanted = known && (GetWindowLongW(target_, GWL_STYLE) & WS_VISIBLE) &&
+    const bool wanted = known && SkinUsable() &&
+                        (GetWindowLongW(target_, GWL_STYLE) & WS_VISIBLE) &&
                         !(state & STATE_SYSTEM_INVISIBLE) && !IsRectEmpty(&screen);
     if (!wanted) {
         if (shown_ || IsWindowVisible(window_)) Hide();
@@ -379,8 +386,8 @@ void TScrollOverlay::Sync() {
 }
 
 void TScrollOverlay::Paint(HDC dc) {
+    if (!SkinUsable()) return;
     const TSkinData* data = holder_.Data();
-    if (!data || !data->Scrollbar || data->Scrollbar->Bitmap.Empty()) return;
     RECT screen;
     DWORD state = 0;
     TScrollGeometry g;

@@ -88,6 +88,7 @@ private:
     // The bar in screen coordinates and its state; false when unavailable.
     bool BarInfo(RECT& screen, DWORD& state, TScrollGeometry& g) const;
     bool BarEnabled(DWORD state) const;
+    bool SkinUsable() const;
     void Paint(HDC dc);
     void OnButtonDown(POINT p);
     void OnButtonUp(POINT p);

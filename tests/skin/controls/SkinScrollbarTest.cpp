@@ -252,6 +252,39 @@ TEST_F(SkinScrollbarTest, OverlayLiesOverTheListBarAndFollowsItsTarget) {
     EXPECT_TRUE(list.Items().empty());
 }
 
+TEST_F(SkinScrollbarTest, WithoutAScrollbarElementTheSystemBarStaysInSight) {
+    holder->Data()->Scrollbar.reset();
+    HWND lb = MakeList(host.form->Handle(), 20, 20, 200, 160, 100);
+    skin::TSkinScrollbar* skinned = Skin(lb);
+    EXPECT_FALSE(skinned->Vertical()->Shown());
+    EXPECT_FALSE(IsWindowVisible(skinned->Vertical()->Window()));
+    // Scrolling brings no overlay back either.
+    SendMessageW(lb, LB_SETTOPINDEX, 30, 0);
+    Pump(20);
+    EXPECT_FALSE(IsWindowVisible(skinned->Vertical()->Window()));
+}
+
+// The list of a simple combo box is a bare list window: the same overlays.
+TEST_F(SkinScrollbarTest, ListScrollbarsCoverABareListAndFollowIt) {
+    HWND lb = MakeList(host.form->Handle(), 20, 20, 200, 160, 100);
+    auto* skinned = new skin::TSkinListScrollbars(nullptr);
+    skinned->AttachWindow(lb, *holder, &list);
+    Pump(30);
+    ExpectOverBar(*skinned->Vertical(), lb);
+    EXPECT_FALSE(skinned->Horizontal()->Shown());
+    SetWindowPos(lb, nullptr, 40, 30, 240, 200, SWP_NOZORDER);
+    Pump(20);
+    ExpectOverBar(*skinned->Vertical(), lb);
+    ShowWindow(lb, SW_HIDE);
+    Pump(20);
+    EXPECT_FALSE(IsWindowVisible(skinned->Vertical()->Window()));
+    // Released: the overlays go and the list has its own procedure again.
+    HWND overlay = skinned->Vertical()->Window();
+    list.ReleaseAll();
+    EXPECT_FALSE(IsWindow(overlay));
+    EXPECT_EQ(SendMessageW(lb, skin::WM_SKIN_QUERY, 0, 0), 0);
+}
+
 TEST_F(SkinScrollbarTest, HoldingTheDownArrowRepeatsAndShowsFrame14) {
     HWND lb = MakeList(host.form->Handle(), 20, 20, 200, 160, 100);
     skin::TScrollOverlay& v = *Skin(lb)->Vertical();
