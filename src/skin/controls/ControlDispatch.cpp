@@ -8,6 +8,7 @@
 #include "skin/controls/SkinEdits.h"
 #include "skin/controls/SkinProgress.h"
 #include "skin/controls/SkinTab.h"
+#include "skin/controls/SkinScrollbars.h"
 #include "ui/Form.h"
 #include "ui/Messages.h"
 #include "ui/WinControl.h"
@@ -20,9 +21,9 @@
 #include <string>
 #include <vector>
 
-// Rows marked "later" choose skinning objects that do not exist yet (scroll
-// bars and the rest): they match and end the dispatch, and the control stays
-// unskinned until its object is written.
+// Rows marked "later" choose a skinning object that does not exist yet (the
+// menu button): they match and end the dispatch, and the control stays
+// unskinned.
 //
 // Status bars, up-down and spin buttons, track bars, date-time pickers,
 // media players, the older tab set and other vendors' check boxes and page
@@ -75,6 +76,16 @@ struct Pass {
             if (Upper(child->ClassName()).find(L"TRZ") == std::wstring::npos &&
                 !AlreadySkinned(*child))
                 AttachNew<T>(*child, false);
+    }
+    TSkinScrollbar* AttachScrollBars(ui::TControl& control, int kind = 0) {
+        auto* object = new TSkinScrollbar(&control);
+        object->Kind = kind;
+        object->AttachScrollBars(control, &list, holder);
+        return object;
+    }
+    void AttachScrollBarControl(ui::TControl& control) {
+        auto* object = new TSkinScrollBarControl(&control);
+        object->AttachScrollBar(control, &list, holder);
     }
     void AttachSpeedButton(ui::TControl& control) {
         auto* object = new TSkinSpeedButton(&control);
@@ -201,14 +212,21 @@ bool Pass::ClassListLookup(ui::TControl& control) {
     } else if (type == L"progress") {
         if (Has(scProgress)) AttachNew<TSkinProgress>(control, false);
     } else if (type == L"scrollbar") {
-        if (Has(scScrollbar)) {
-            // later: scroll bar object (AttachScrollBars) before the children
-            if (windowed) DispatchChildren(*windowed);
+        if (Has(scScrollbar) && windowed) {
+            AttachScrollBars(control);
+            DispatchChildren(*windowed);
         }
     } else if (type == L"singlescrollbar") {
-        // later: single scroll bar object (scScrollbar)
+        if (Has(scScrollbar) && windowed) AttachScrollBars(control, 1);
     } else if (type == L"embedscrollbar") {
-        // later: scroll bar objects for the children (scScrollbar)
+        if (Has(scScrollbar) && windowed)
+            for (ui::TControl* child : std::vector<ui::TControl*>(windowed->Controls())) {
+                if (AlreadySkinned(*child)) continue;
+                if (child->InheritsFrom(L"TScrollBar"))
+                    AttachScrollBarControl(*child);
+                else if (HasScrollBars(*child))
+                    AttachScrollBars(*child);
+            }
     } else if (type == L"container") {
         if (windowed) DispatchChildren(*windowed);
     } else if (type == L"groupbox") {
@@ -249,13 +267,13 @@ void Pass::StandardTable(ui::TControl& control, const std::wstring& upper) {
     } else if (control.InheritsFrom(L"TProgressBar") && Has(scProgress)) {
         AttachNew<TSkinProgress>(control, false); // 11
     } else if (control.InheritsFrom(L"TScrollBar") && Has(scScrollbar)) {
-        // 12, later: scroll bar control object
+        AttachScrollBarControl(control); // 12
     } else if (NameIs(upper, {L"TTNTCOMBOBOX"}) && Has(scCombo)) {
         AttachNew<TSkinComboBox>(control, false); // 13
     } else if (Has(scScrollbar) && NameIs(upper, {L"TRICHEDIT"})) {
-        // 14, later: scroll bar object
+        AttachScrollBars(control); // 14
     } else if (Has(scScrollbar) && NameIs(upper, {L"TWWDBRICHEDIT", L"TDXDBMEMO"})) {
-        // 15, later: scroll bar object
+        AttachScrollBars(control); // 15
     } else if (control.InheritsFrom(L"TSpeedButton") && Has(scSpeedButton)) {
         AttachSpeedButton(control); // 16
     } else if (control.InheritsFrom(L"TCustomPanel") && Has(scPanel)) {
@@ -263,11 +281,11 @@ void Pass::StandardTable(ui::TControl& control, const std::wstring& upper) {
         AttachNew<TSkinBox>(control, true);
     } else if (NameIs(upper, {L"TDXTREELIST", L"TDXDBTREELIST", L"TDXDBGRID"}) &&
                Has(scScrollbar)) {
-        // 18, later: scroll bar object
+        AttachScrollBars(control); // 18
     } else if (Has(scScrollbar) && control.InheritsFrom(L"TCustomGrid")) {
-        // 19, later: scroll bar object
+        AttachScrollBars(control); // 19
     } else if (Has(scScrollbar) && HasScrollBars(control)) {
-        // 20, later: scroll bar object
+        AttachScrollBars(control); // 20
     } else if (control.InheritsFrom(L"TButton") && Has(scButton)) {
         AttachNew<TSkinButton>(control, false); // 21
     } else if (control.InheritsFrom(L"TCustomEdit") && Has(scEdit)) {

@@ -4,6 +4,7 @@
 #include "skin/SkinHolder.h"
 #include "skin/SkinManager.h"
 #include "skin/controls/ControlDispatch.h"
+#include "skin/controls/SkinScrollbars.h"
 #include "skin/frame/SkinMenus.h"
 #include "ui/Form.h"
 
@@ -389,6 +390,9 @@ LRESULT TFramePainter::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
         return 1;
     case WM_SKIN_START:
         SkinStart();
+        return 0;
+    case WM_SKIN_REBUILDSCROLL:
+        if (holder_) RebuildScrollBarSkin(reinterpret_cast<HWND>(wParam), *holder_, controls_);
         return 0;
     case WM_NCDESTROY:
         OnNcDestroy();

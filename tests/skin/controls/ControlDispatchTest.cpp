@@ -110,7 +110,8 @@ TEST(ControlDispatch, DisableTagForeignClassesAndGuardsKeepControlsUnskinned) {
         {"nil entry", 0, {L"TButton=nil"}, false, false},
         {"nil entry, any case", 0, {L"tbutton=NIL"}, false, false},
         {"scrollbar entry with scScrollbar off: handled", 0, {L"TButton=scrollbar"}, false, false},
-        {"scrollbar entry with scScrollbar on", 0, {L"TButton=scrollbar"}, true, false},
+        // The entry's type decides, whether or not the control has bars.
+        {"scrollbar entry with scScrollbar on", 0, {L"TButton=scrollbar"}, true, true},
         {"unknown type: handled, unskinned", 0, {L"TButton=gizmo"}, false, false},
         {"first matching line wins", 0, {L"TButton=button", L"TButton=nil"}, false, true},
         {"key is the whole class name", 0, {L"TButtonX=nil"}, false, true},
@@ -120,7 +121,10 @@ TEST(ControlDispatch, DisableTagForeignClassesAndGuardsKeepControlsUnskinned) {
         DispatchRig rig;
         rig.button->Tag = c.tag;
         rig.holder->ForeignClasses = c.foreign;
-        if (c.scrollbars) rig.holder->SkinControls.Include(skin::scScrollbar);
+        if (c.scrollbars)
+            rig.holder->SkinControls.Include(skin::scScrollbar);
+        else
+            rig.holder->SkinControls.Exclude(skin::scScrollbar);
         rig.Pass();
         EXPECT_EQ(rig.list.FindControl(rig.button) != nullptr, c.skinned);
         EXPECT_EQ(rig.button->Perform(skin::WM_SKIN_QUERY) == 1, c.skinned);
