@@ -1,5 +1,6 @@
 #include "skin/controls/SkinControl.h"
 
+#include "platform/WindowProc.h"
 #include "skin/ImageOps.h"
 #include "skin/SkinHolder.h"
 #include "skin/controls/SkinControlList.h"
@@ -142,10 +143,7 @@ void TSkinControl::AttachWindow(HWND window, TSkinHolder& holder, TSkinControlLi
     unicode_ = IsWindowUnicode(window) != FALSE;
     text_ = WindowText();
     SetPropW(window, kSkinObjectProp, this);
-    const auto proc = reinterpret_cast<LONG_PTR>(&TSkinControl::WindowModeProc);
-    previousProc_ =
-        reinterpret_cast<WNDPROC>(unicode_ ? SetWindowLongPtrW(window, GWLP_WNDPROC, proc)
-                                           : SetWindowLongPtrA(window, GWLP_WNDPROC, proc));
+    previousProc_ = platform::ReplaceWindowProc(window, unicode_, &TSkinControl::WindowModeProc);
     procInstalled_ = previousProc_ != nullptr;
     if (!procInstalled_) RemovePropW(window, kSkinObjectProp);
     InvalidateRect(window, nullptr, TRUE);
@@ -157,11 +155,7 @@ void TSkinControl::RestoreWindowProc() {
     if (!procInstalled_) return;
     procInstalled_ = false;
     if (!IsWindow(window_)) return;
-    const auto proc = reinterpret_cast<LONG_PTR>(previousProc_);
-    if (unicode_)
-        SetWindowLongPtrW(window_, GWLP_WNDPROC, proc);
-    else
-        SetWindowLongPtrA(window_, GWLP_WNDPROC, proc);
+    platform::ReplaceWindowProc(window_, unicode_, previousProc_);
     RemovePropW(window_, kSkinObjectProp);
 }
 

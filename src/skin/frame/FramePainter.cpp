@@ -1,5 +1,6 @@
 #include "skin/frame/FramePainter.h"
 
+#include "platform/WindowProc.h"
 #include "skin/ImageOps.h"
 #include "skin/SkinHolder.h"
 #include "skin/SkinManager.h"
@@ -24,17 +25,6 @@ constexpr UINT_PTR kHoverTimer = 0x3500;
 constexpr UINT kHoverInterval = 250;
 // An undocumented message with which the system draws its own caption.
 constexpr UINT WM_SYSTEM_DRAWCAPTION = 0x00AE;
-
-WNDPROC GetProc(HWND window, bool unicode) {
-    return reinterpret_cast<WNDPROC>(unicode ? GetWindowLongPtrW(window, GWLP_WNDPROC)
-                                             : GetWindowLongPtrA(window, GWLP_WNDPROC));
-}
-
-WNDPROC SetProc(HWND window, bool unicode, WNDPROC proc) {
-    const auto value = reinterpret_cast<LONG_PTR>(proc);
-    return reinterpret_cast<WNDPROC>(unicode ? SetWindowLongPtrW(window, GWLP_WNDPROC, value)
-                                             : SetWindowLongPtrA(window, GWLP_WNDPROC, value));
-}
 
 ui::TColor ToFormColor(Colour c) {
     return IsSystemColour(c) ? ui::SystemColor(static_cast<int>(c & 0xFF))
@@ -144,7 +134,7 @@ void TFramePainter::Init(TSkinHolder& holder, ui::TForm* form) {
     if (auto left = reinterpret_cast<WNDPROC>(RemovePropW(window_, kPassThroughProp)))
         previousProc_ = left; // our procedure from an earlier skinning is still in the chain
     else
-        previousProc_ = SetProc(window_, unicode_, WindowProcedure);
+        previousProc_ = platform::ReplaceWindowProc(window_, unicode_, WindowProcedure);
 
     if (frameSkinning_) {
         if (GetMenu(window_) && kind_ != wkMdiChild) menuBarHeight_ = GetSystemMetrics(SM_CYMENU);
@@ -287,8 +277,8 @@ void TFramePainter::AdoptSizeGrip(HWND grip) {
 
 void TFramePainter::Unhook() {
     if (!previousProc_) return;
-    if (GetProc(window_, unicode_) == WindowProcedure) {
-        SetProc(window_, unicode_, previousProc_);
+    if (platform::WindowProcOf(window_, unicode_) == WindowProcedure) {
+        platform::ReplaceWindowProc(window_, unicode_, previousProc_);
     } else {
         // Someone subclassed the window after us: our procedure stays in
         // their chain and from now on only passes every message on.

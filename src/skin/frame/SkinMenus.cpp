@@ -1,5 +1,6 @@
 #include "skin/frame/SkinMenus.h"
 
+#include "platform/WindowProc.h"
 #include "skin/GdiImage.h"
 #include "skin/ImageOps.h"
 #include "skin/SkinHolder.h"
@@ -26,17 +27,6 @@ constexpr int kItemSelected = 4;
 constexpr int kSeparatorHeight = 9;
 constexpr int kShortcutGap = 10;
 
-WNDPROC GetProc(HWND window, bool unicode) {
-    return reinterpret_cast<WNDPROC>(unicode ? GetWindowLongPtrW(window, GWLP_WNDPROC)
-                                             : GetWindowLongPtrA(window, GWLP_WNDPROC));
-}
-
-WNDPROC SetProc(HWND window, bool unicode, WNDPROC proc) {
-    const auto value = reinterpret_cast<LONG_PTR>(proc);
-    return reinterpret_cast<WNDPROC>(unicode ? SetWindowLongPtrW(window, GWLP_WNDPROC, value)
-                                             : SetWindowLongPtrA(window, GWLP_WNDPROC, value));
-}
-
 COLORREF ToRgb(Colour c) {
     return TSkinHolder::ToRGB(c);
 }
@@ -57,7 +47,7 @@ TSkinPopupMenu::TSkinPopupMenu(HWND menuWindow, TSkinHolder& holder)
     if (auto left = reinterpret_cast<WNDPROC>(RemovePropW(window_, kPassThroughProp)))
         previous_ = left; // our procedure from an earlier attach is still in the chain
     else
-        previous_ = SetProc(window_, unicode_, Procedure);
+        previous_ = platform::ReplaceWindowProc(window_, unicode_, Procedure);
 }
 
 TSkinPopupMenu::~TSkinPopupMenu() {
@@ -68,8 +58,8 @@ void TSkinPopupMenu::Detach() {
     background_.Clear();
     if (!previous_) return;
     if (IsWindow(window_)) {
-        if (GetProc(window_, unicode_) == Procedure)
-            SetProc(window_, unicode_, previous_);
+        if (platform::WindowProcOf(window_, unicode_) == Procedure)
+            platform::ReplaceWindowProc(window_, unicode_, previous_);
         else
             SetPropW(window_, kPassThroughProp, reinterpret_cast<HANDLE>(previous_));
         RemovePropW(window_, kPopupProp);
