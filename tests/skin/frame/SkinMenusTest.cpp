@@ -8,6 +8,7 @@
 #include "skin/SkinManager.h"
 #include "skin/frame/FramePainter.h"
 #include "skin/frame/SkinMenus.h"
+#include "SkinnedApp.h"
 #include "support/WindowTest.h"
 #include "ui/Application.h"
 #include "ui/Form.h"
@@ -23,33 +24,14 @@ using skin::TSkinSystemMenu;
 using testing_support::Pump;
 using testing_support::RunSoon;
 
-struct SkinnedApp {
-    struct ManagerEnd {
-        ~ManagerEnd() { skin::TSkinManager::Destroy(); }
-    } managerEnd;
-    ui::TApplication app;
-    ui::TForm* host = new ui::TForm(&app);
-    skin::TSkinHolder* holder = new skin::TSkinHolder(host);
+using testing_support::SkinnedApp;
 
-    SkinnedApp() {
-        EXPECT_TRUE(holder->LoadStoredSkin(L"SKINHOLDER1"));
-        holder->Loaded();
-        holder->SetActive(true);
-    }
-    // A window like the main window: single border, minimise box, no maximise box.
+// A window like the main window: single border, minimise box, no maximise box.
+struct MenuApp : testing_support::SkinnedApp {
     ui::TForm* MainLike() {
-        auto* form = new ui::TForm(&app);
-        form->BorderStyle = ui::TFormBorderStyle::bsSingle;
-        form->BorderIcons = ui::biSystemMenu | ui::biMinimize;
-        form->Position = ui::TPosition::poScreenCenter;
-        form->SetCaption(L"Menus");
-        form->SetClientSize(300, 200);
-        form->Show();
-        Pump(60);
-        return form;
+        return Shown(Form(ui::TFormBorderStyle::bsSingle, ui::biSystemMenu | ui::biMinimize, 300,
+                          200, L"Menus"));
     }
-    static skin::TSkinManager& Manager() { return *skin::TSkinManager::Instance(); }
-    static TFramePainter* Painter(HWND window) { return Manager().PainterOf(window); }
 };
 
 HWND MenuWindow() {
@@ -97,7 +79,7 @@ int CountColour(const skin::Pixmap& p, const RECT& r, skin::Colour c) {
 }
 
 TEST(SkinnedSystemMenu, StatesGlyphsAndTheSelectedAndGrayedItemsFollowTheSkin) {
-    SkinnedApp s;
+    MenuApp s;
     // Colours that nothing else in the menu uses, so text can be told apart.
     skin::TSkinData& data = *s.holder->Data();
     const skin::Colour hilightText = skin::Rgb(200, 0, 0);
@@ -223,7 +205,7 @@ TEST(SkinnedSystemMenu, StatesGlyphsAndTheSelectedAndGrayedItemsFollowTheSkin) {
 }
 
 TEST(SkinnedSystemMenu, ChoosingCloseClosesTheWindow) {
-    SkinnedApp s;
+    MenuApp s;
     ui::TForm* form = s.MainLike();
     HWND h = form->Handle();
     TFramePainter* painter = s.Painter(h);
@@ -253,7 +235,7 @@ TEST(SkinnedSystemMenu, ChoosingCloseClosesTheWindow) {
 }
 
 TEST(SkinnedSystemMenu, AltSpaceOpensItAtTheClientAreasTopLeftCorner) {
-    SkinnedApp s;
+    MenuApp s;
     ui::TForm* form = s.MainLike();
     HWND h = form->Handle();
     RECT menuRect{};
@@ -283,7 +265,7 @@ TEST(SkinnedSystemMenu, AltSpaceOpensItAtTheClientAreasTopLeftCorner) {
 }
 
 TEST(SkinnedPopupMenu, AnEditFieldsContextMenuShowsTheMenuBackgroundUnderTheSystemsItems) {
-    SkinnedApp s;
+    MenuApp s;
     ui::TForm* form = s.MainLike();
     HWND edit = CreateWindowExW(0, L"EDIT", L"text", WS_CHILD | WS_VISIBLE | WS_BORDER, 10, 10, 150,
                                 24, form->Handle(), nullptr, GetModuleHandleW(nullptr), nullptr);

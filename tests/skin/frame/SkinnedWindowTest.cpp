@@ -5,6 +5,7 @@
 #include "skin/SkinHolder.h"
 #include "skin/SkinManager.h"
 #include "skin/frame/FramePainter.h"
+#include "SkinnedApp.h"
 #include "support/WindowTest.h"
 #include "ui/Application.h"
 #include "ui/Form.h"
@@ -18,42 +19,7 @@ namespace {
 using skin::TFramePainter;
 using testing_support::Pump;
 
-// An application whose first form owns an active skin data component with
-// the embedded skin. The manager goes last, after every window.
-struct SkinnedApp {
-    struct ManagerEnd {
-        ~ManagerEnd() { skin::TSkinManager::Destroy(); }
-    } managerEnd;
-    ui::TApplication app;
-    ui::TForm* host = new ui::TForm(&app);
-    skin::TSkinHolder* holder = new skin::TSkinHolder(host);
-
-    SkinnedApp() {
-        EXPECT_TRUE(holder->LoadStoredSkin(L"SKINHOLDER1"));
-        holder->Loaded();
-        holder->SetActive(true);
-    }
-
-    ui::TForm* Form(ui::TFormBorderStyle border, unsigned icons, int w, int h,
-                    std::wstring caption = L"Skinned") {
-        auto* form = new ui::TForm(&app);
-        form->BorderStyle = border;
-        form->BorderIcons = icons;
-        form->Position = ui::TPosition::poScreenCenter;
-        form->SetCaption(caption);
-        form->SetClientSize(w, h);
-        return form;
-    }
-    ui::TForm* Shown(ui::TForm* form) {
-        form->Show();
-        Pump(60);
-        return form;
-    }
-    static TFramePainter* Painter(HWND window) {
-        return skin::TSkinManager::Instance()->PainterOf(window);
-    }
-    const skin::TSkinData& Data() const { return *holder->Data(); }
-};
+using testing_support::SkinnedApp;
 
 SIZE OuterSize(HWND h) {
     RECT r{};
