@@ -37,18 +37,10 @@ void TSkinGroupBox::Paint(HDC dc, const RECT& rect) {
     FillButtonFace(face, RECT{0, 0, w, h});
     enabled_ = !(GetWindowLongW(window_, GWL_STYLE) & WS_DISABLED);
 
-    const std::wstring text = control_ ? ui::PropText(*control_, L"Caption") : WindowText();
-    text_ = text;
-    HFONT font = nullptr;
-    COLORREF colour = TSkinHolder::ToRGB(Data()->Colours.ButtonText);
-    if (control_) {
-        if (const ui::TFont* f = ui::PropObject(*control_, L"Font").Font) {
-            font = f->Handle();
-            colour = ui::ColorToRGB(f->Color());
-        }
-    } else {
-        font = reinterpret_cast<HFONT>(SendMessageW(window_, WM_GETFONT, 0, 0));
-    }
+    const TCaptionLook look = ReadCaptionLook(TSkinHolder::ToRGB(Data()->Colours.ButtonText));
+    const std::wstring& text = look.Text;
+    HFONT font = look.Font;
+    COLORREF colour = look.Colour;
     if (!enabled_) colour = GetSysColor(COLOR_BTNSHADOW);
     platform::SelectGuard selectFont(face, font ? font : GetStockObject(DEFAULT_GUI_FONT));
     TEXTMETRICW tm{};

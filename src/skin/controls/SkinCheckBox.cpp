@@ -197,18 +197,10 @@ void TSkinCheckBox::Paint(HDC dc, const RECT& rect) {
 }
 
 void TSkinCheckBox::DrawCaption(HDC dc, RECT area, UINT format, bool enabled) {
-    const std::wstring text = control_ ? ui::PropText(*control_, L"Caption") : WindowText();
-    text_ = text;
-    HFONT font = nullptr;
-    COLORREF colour = GetSysColor(COLOR_BTNTEXT);
-    if (control_) {
-        if (const ui::TFont* f = ui::PropObject(*control_, L"Font").Font) {
-            font = f->Handle();
-            colour = ui::ColorToRGB(f->Color());
-        }
-    } else {
-        font = reinterpret_cast<HFONT>(SendMessageW(window_, WM_GETFONT, 0, 0));
-    }
+    const TCaptionLook look = ReadCaptionLook(GetSysColor(COLOR_BTNTEXT));
+    const std::wstring& text = look.Text;
+    HFONT font = look.Font;
+    COLORREF colour = look.Colour;
     if (!enabled) colour = GetSysColor(COLOR_BTNSHADOW);
     platform::SelectGuard selectFont(dc, font ? font : GetStockObject(DEFAULT_GUI_FONT));
     const COLORREF oldText = SetTextColor(dc, colour);

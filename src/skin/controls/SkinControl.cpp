@@ -407,4 +407,20 @@ std::wstring TSkinControl::WindowText() const {
     return text;
 }
 
+TSkinControl::TCaptionLook TSkinControl::ReadCaptionLook(COLORREF bareColour) {
+    TCaptionLook look;
+    look.Text = control_ ? ui::PropText(*control_, L"Caption") : WindowText();
+    text_ = look.Text;
+    look.Colour = bareColour;
+    if (control_) {
+        if (const ui::TFont* f = ui::PropObject(*control_, L"Font").Font) {
+            look.Font = f->Handle();
+            look.Colour = ui::ColorToRGB(f->Color());
+        }
+    } else {
+        look.Font = reinterpret_cast<HFONT>(SendMessageW(window_, WM_GETFONT, 0, 0));
+    }
+    return look;
+}
+
 } // namespace skin

@@ -137,6 +137,15 @@ protected:
     UINT RtlFlags() const;
     void TrackMouseLeave() const;
     std::wstring WindowText() const;
+    // The caption with its font and colour: the control's "Caption" and
+    // "Font", or for a bare window its text, its WM_GETFONT font and
+    // `bareColour`. Remembers the caption as the text last read.
+    struct TCaptionLook {
+        std::wstring Text;
+        HFONT Font = nullptr;
+        COLORREF Colour = 0;
+    };
+    TCaptionLook ReadCaptionLook(COLORREF bareColour);
     bool IsUnicodeWindow() const { return unicode_; }
     // WM_PAINT as the painting classes answer it: BeginPaint unless wParam
     // holds a DC, then Paint over the whole client.
