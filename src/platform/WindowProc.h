@@ -19,4 +19,25 @@ inline WNDPROC ReplaceWindowProc(HWND window, bool unicode, WNDPROC proc) {
                                              : SetWindowLongPtrA(window, GWLP_WNDPROC, value));
 }
 
+// Calls `proc` as the window wants it called; DefWindowProcW when there is
+// none to call.
+inline LRESULT CallWindowProcAs(WNDPROC proc, HWND window, bool unicode, UINT msg, WPARAM wParam,
+                                LPARAM lParam) {
+    if (!proc) return DefWindowProcW(window, msg, wParam, lParam);
+    return unicode ? CallWindowProcW(proc, window, msg, wParam, lParam)
+                   : CallWindowProcA(proc, window, msg, wParam, lParam);
+}
+
+// For a replacement procedure that stays in a window's chain after its
+// object let go, because another subclass was installed over it: calls the
+// procedure remembered under the window property `prop`, which goes with the
+// window.
+inline LRESULT PassThrough(HWND window, const wchar_t* prop, UINT msg, WPARAM wParam,
+                           LPARAM lParam) {
+    auto previous = reinterpret_cast<WNDPROC>(GetPropW(window, prop));
+    if (msg == WM_NCDESTROY) RemovePropW(window, prop);
+    return CallWindowProcAs(previous, window, IsWindowUnicode(window) != FALSE, msg, wParam,
+                            lParam);
+}
+
 } // namespace platform

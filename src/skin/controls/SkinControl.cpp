@@ -195,9 +195,8 @@ void TSkinControl::CallPrevious(ui::TMessage& msg) {
     if (previousHandler_) {
         previousHandler_(msg);
     } else if (procInstalled_) {
-        msg.Result = unicode_
-                         ? CallWindowProcW(previousProc_, window_, msg.Msg, msg.WParam, msg.LParam)
-                         : CallWindowProcA(previousProc_, window_, msg.Msg, msg.WParam, msg.LParam);
+        msg.Result = platform::CallWindowProcAs(previousProc_, window_, unicode_, msg.Msg,
+                                                msg.WParam, msg.LParam);
     }
 }
 

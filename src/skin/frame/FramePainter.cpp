@@ -354,17 +354,11 @@ LRESULT CALLBACK TFramePainter::WindowProcedure(HWND window, UINT msg, WPARAM wP
                                                 LPARAM lParam) {
     if (auto* painter = static_cast<TFramePainter*>(GetPropW(window, kPainterProp)))
         return painter->HandleMessage(msg, wParam, lParam);
-    auto previous = reinterpret_cast<WNDPROC>(GetPropW(window, kPassThroughProp));
-    if (msg == WM_NCDESTROY) RemovePropW(window, kPassThroughProp);
-    if (!previous) return DefWindowProcW(window, msg, wParam, lParam);
-    return IsWindowUnicode(window) ? CallWindowProcW(previous, window, msg, wParam, lParam)
-                                   : CallWindowProcA(previous, window, msg, wParam, lParam);
+    return platform::PassThrough(window, kPassThroughProp, msg, wParam, lParam);
 }
 
 LRESULT TFramePainter::CallPrevious(UINT msg, WPARAM wParam, LPARAM lParam) {
-    if (!previousProc_) return DefWindowProcW(window_, msg, wParam, lParam);
-    return unicode_ ? CallWindowProcW(previousProc_, window_, msg, wParam, lParam)
-                    : CallWindowProcA(previousProc_, window_, msg, wParam, lParam);
+    return platform::CallWindowProcAs(previousProc_, window_, unicode_, msg, wParam, lParam);
 }
 
 bool TFramePainter::NcMessagesApply() const {

@@ -78,17 +78,11 @@ POINT TSkinPopupMenu::ClientOffset() const {
 LRESULT CALLBACK TSkinPopupMenu::Procedure(HWND window, UINT msg, WPARAM wParam, LPARAM lParam) {
     if (auto* popup = static_cast<TSkinPopupMenu*>(GetPropW(window, kPopupProp)))
         return popup->HandleMessage(msg, wParam, lParam);
-    auto previous = reinterpret_cast<WNDPROC>(GetPropW(window, kPassThroughProp));
-    if (msg == WM_NCDESTROY) RemovePropW(window, kPassThroughProp);
-    if (!previous) return DefWindowProcW(window, msg, wParam, lParam);
-    return IsWindowUnicode(window) ? CallWindowProcW(previous, window, msg, wParam, lParam)
-                                   : CallWindowProcA(previous, window, msg, wParam, lParam);
+    return platform::PassThrough(window, kPassThroughProp, msg, wParam, lParam);
 }
 
 LRESULT TSkinPopupMenu::CallPrevious(UINT msg, WPARAM wParam, LPARAM lParam) {
-    if (!previous_) return DefWindowProcW(window_, msg, wParam, lParam);
-    return unicode_ ? CallWindowProcW(previous_, window_, msg, wParam, lParam)
-                    : CallWindowProcA(previous_, window_, msg, wParam, lParam);
+    return platform::CallWindowProcAs(previous_, window_, unicode_, msg, wParam, lParam);
 }
 
 bool TSkinPopupMenu::CanPaint() const {
@@ -104,9 +98,7 @@ LRESULT TSkinPopupMenu::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
         const bool unicode = unicode_;
         HWND window = window_;
         Detach();
-        if (!previous) return DefWindowProcW(window, msg, wParam, lParam);
-        return unicode ? CallWindowProcW(previous, window, msg, wParam, lParam)
-                       : CallWindowProcA(previous, window, msg, wParam, lParam);
+        return platform::CallWindowProcAs(previous, window, unicode, msg, wParam, lParam);
     }
     if (!SkinningOn() || !CanPaint()) return CallPrevious(msg, wParam, lParam);
     switch (msg) {
