@@ -22,7 +22,6 @@
 
 namespace ui {
 class TForm;
-struct TMessage;
 } // namespace ui
 
 namespace skin {
@@ -135,7 +134,6 @@ public:
 private:
     static LRESULT CALLBACK WindowProcedure(HWND, UINT, WPARAM, LPARAM);
     LRESULT CallPrevious(UINT msg, WPARAM wParam, LPARAM lParam);
-    void FormMessage(ui::TMessage& msg);
 
     // set-up and tear-down
     void ReadStyles();
@@ -187,8 +185,6 @@ private:
 
     WNDPROC previousProc_ = nullptr;
     bool unicode_ = true;
-    bool formHooked_ = false;
-    std::function<void(ui::TMessage&)> previousHandler_;
 
     int state_ = fsNew;
     bool started_ = false;
