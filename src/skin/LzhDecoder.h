@@ -54,18 +54,24 @@ public:
     TLzhTree();
     // Counts one more occurrence of `symbol` and reorders the tree.
     void Update(int symbol);
+    // The same, for a symbol just decoded: `path` holds the `depth` nodes
+    // passed on the way down from the root, the root itself not included.
+    void Update(int symbol, const std::uint16_t* path, int depth);
     std::uint16_t Child(int node) const { return child_[node]; }
+    // The child table seen from one side: Children(bit)[n] is Child(n + bit).
+    const std::uint16_t* Children(unsigned bit) const { return child_ + bit; }
     std::uint16_t Parent(int node) const { return parent_[node]; }
     std::uint16_t Freq(int node) const { return freq_[node]; }
 
 private:
     void Reconstruct();
+    int Increment(int c);
     int LastBelow(int from, std::uint16_t k) const;
 
     // Counts ascend with the node number. The sentinel 0xFFFF at T (and the
-    // slots after it, which let the scan read four counts at a time) stop
+    // slots after it, which let the scan read eight counts at a time) stop
     // every search for a larger count.
-    static constexpr int kFreqSlots = lzh::kTableSize + 4;
+    static constexpr int kFreqSlots = lzh::kTableSize + 8;
     // Leaves' parents sit above T; one spare slot takes the writes meant for
     // a leaf's non-existent sibling, which saves a branch per swap.
     static constexpr int kSpareParent = lzh::kTableSize + lzh::kCharCount;

@@ -75,6 +75,53 @@ TEST(LzhDecoder, FirstSymbolFollowsTheInitialTree) {
     EXPECT_EQ(Decode({}, 0), Bytes{});
 }
 
+// Every match copies as if byte after byte: short gaps that repeat the bytes
+// the match is producing, every length at each gap up to 17, gaps around the
+// copy's piece sizes, distances reaching into the window as it starts (spaces,
+// then zeros), and enough output to pass many times through the decoder's
+// output blocks. The expected bytes come from a byte-by-byte model.
+TEST(LzhDecoder, MatchesCopyAsByteAfterByteAtEveryGapAndLength) {
+    using namespace skin::lzh;
+    // The window before any output: zeros at the oldest places, then spaces.
+    Bytes model(kRingSize - kStartPos, 0);
+    model.insert(model.end(), kStartPos, kFillByte);
+    const std::size_t start = model.size();
+    TLzhEncoder enc;
+    std::mt19937 rng(17);
+    const auto literal = [&](std::uint8_t b) {
+        enc.PutLiteral(b);
+        model.push_back(b);
+    };
+    const auto match = [&](int length, int distance) {
+        enc.PutMatch(length, distance);
+        for (int k = 0; k < length; ++k)
+            model.push_back(model[model.size() - static_cast<std::size_t>(distance)]);
+    };
+    match(60, kRingSize);     // all zeros
+    match(60, kStartPos + 1); // zeros, then spaces
+    for (int i = 0; i < 40; ++i)
+        literal(static_cast<std::uint8_t>(rng()));
+    for (int gap = 1; gap <= 17; ++gap)
+        for (int length = kThreshold + 1; length <= kMaxMatch; ++length) {
+            match(length, gap);
+            literal(static_cast<std::uint8_t>(rng()));
+        }
+    std::uniform_int_distribution<int> length(kThreshold + 1, kMaxMatch);
+    std::uniform_int_distribution<int> nearGap(1, 70), anyGap(1, kRingSize);
+    while (model.size() - start < 300000) {
+        const int r = static_cast<int>(rng() % 8);
+        if (r < 2)
+            literal(static_cast<std::uint8_t>(rng()));
+        else
+            match(length(rng), r < 5 ? nearGap(rng) : anyGap(rng));
+    }
+    const Bytes expected(model.begin() + static_cast<std::ptrdiff_t>(start), model.end());
+    const Bytes out = Decode(enc.Finish(), static_cast<std::uint32_t>(expected.size()));
+    ASSERT_EQ(out.size(), expected.size());
+    const auto diff = std::mismatch(out.begin(), out.end(), expected.begin());
+    EXPECT_EQ(diff.first, out.end()) << "first difference at byte " << (diff.first - out.begin());
+}
+
 // The hand-made streams: literals and overlapping matches, a last match
 // that runs past the declared size, every class of match distance.
 TEST(LzhDecoder, DecodesTheHandMadeStreams) {
