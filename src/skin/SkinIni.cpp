@@ -1,5 +1,6 @@
 #include "skin/SkinIni.h"
 
+#include <algorithm>
 #include <limits>
 
 namespace skin {
@@ -30,13 +31,6 @@ wchar_t FoldCase(wchar_t c) {
     return c;
 }
 
-std::wstring Folded(std::wstring_view text) {
-    std::wstring out(text);
-    for (auto& c : out)
-        c = FoldCase(c);
-    return out;
-}
-
 std::wstring_view TrimmedView(std::wstring_view text) {
     std::size_t first = 0;
     std::size_t last = text.size();
@@ -47,18 +41,35 @@ std::wstring_view TrimmedView(std::wstring_view text) {
     return text.substr(first, last - first);
 }
 
-// Whether `text` with its ASCII letters lowered equals `lower`.
-bool EqualsAsciiLower(std::wstring_view text, std::wstring_view lower) {
-    if (text.size() != lower.size()) return false;
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        wchar_t c = text[i];
-        if (c >= L'A' && c <= L'Z') c = static_cast<wchar_t>(c + 32);
-        if (c != lower[i]) return false;
+wchar_t LowerAscii(wchar_t c) {
+    return c >= L'A' && c <= L'Z' ? static_cast<wchar_t>(c + 32) : c;
+}
+
+// Whether the two are equal once their ASCII letters are lowered.
+bool EqualsIgnoringAsciiCase(std::wstring_view a, std::wstring_view b) {
+    if (a.size() != b.size()) return false;
+    for (std::size_t i = 0; i < a.size(); ++i) {
+        if (LowerAscii(a[i]) != LowerAscii(b[i])) return false;
     }
     return true;
 }
 
 } // namespace
+
+std::size_t TSkinIni::FoldedHash::operator()(std::wstring_view name) const {
+    std::size_t h = 14695981039346656037ull; // FNV-1a
+    for (const wchar_t c : name)
+        h = (h ^ static_cast<std::size_t>(FoldCase(c))) * 1099511628211ull;
+    return h;
+}
+
+bool TSkinIni::FoldedEqual::operator()(std::wstring_view a, std::wstring_view b) const {
+    if (a.size() != b.size()) return false;
+    for (std::size_t i = 0; i < a.size(); ++i) {
+        if (FoldCase(a[i]) != FoldCase(b[i])) return false;
+    }
+    return true;
+}
 
 std::wstring TrimSkinText(std::wstring_view text) {
     return std::wstring(TrimmedView(text));
@@ -66,9 +77,8 @@ std::wstring TrimSkinText(std::wstring_view text) {
 
 std::wstring AsciiLower(std::wstring_view text) {
     std::wstring out(text);
-    for (auto& c : out) {
-        if (c >= L'A' && c <= L'Z') c = static_cast<wchar_t>(c + 32);
-    }
+    for (auto& c : out)
+        c = LowerAscii(c);
     return out;
 }
 
@@ -81,73 +91,65 @@ std::wstring AsciiUpper(std::wstring_view text) {
 }
 
 void TSkinIni::LoadFromStream(std::span<const std::uint8_t> text) {
-    std::string narrow;
-    narrow.reserve(text.size());
-    for (auto b : text) {
-        if (b == 0) break;
-        narrow.push_back(static_cast<char>(b));
-    }
-    LoadFromText(narrow);
+    LoadFromText(std::string_view(reinterpret_cast<const char*>(text.data()), text.size()));
 }
 
 void TSkinIni::LoadFromText(std::string_view text) {
     lines_.clear();
     headers_.clear();
     firstHeader_.clear();
-    std::wstring line;
-    auto keep = [this](const std::wstring& raw) {
-        std::wstring trimmed = TrimSkinText(raw);
-        if (trimmed.empty() || trimmed.front() == L';') return;
-        if (trimmed.size() >= 2 && trimmed.front() == L'[' && trimmed.back() == L']') {
-            firstHeader_.try_emplace(Folded(trimmed), headers_.size());
-            headers_.push_back({trimmed, lines_.size()});
+    // A NUL byte ends the text.
+    text = text.substr(0, text.find('\0'));
+    const auto blank = [](char c) { return static_cast<unsigned char>(c) <= ' '; };
+    auto keep = [&](std::string_view raw) {
+        while (!raw.empty() && blank(raw.front()))
+            raw.remove_prefix(1);
+        while (!raw.empty() && blank(raw.back()))
+            raw.remove_suffix(1);
+        if (raw.empty() || raw.front() == ';') return;
+        // One character per byte.
+        std::wstring line(raw.size(), L'\0');
+        std::transform(raw.begin(), raw.end(), line.begin(),
+                       [](char c) { return static_cast<wchar_t>(static_cast<unsigned char>(c)); });
+        if (line.size() >= 2 && line.front() == L'[' && line.back() == L']') {
+            firstHeader_.try_emplace(line.substr(1, line.size() - 2), headers_.size());
+            headers_.push_back({line, lines_.size()});
         }
-        lines_.push_back(std::move(trimmed));
+        lines_.push_back(std::move(line));
     };
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        const char c = text[i];
-        if (c == '\0') break;
-        if (c == '\r' || c == '\n') {
-            keep(line);
-            line.clear();
-            if (c == '\r' && i + 1 < text.size() && text[i + 1] == '\n') ++i;
-            continue;
-        }
-        line.push_back(static_cast<wchar_t>(static_cast<unsigned char>(c)));
+    std::size_t start = 0;
+    for (;;) {
+        const std::size_t stop = text.find_first_of("\r\n", start);
+        keep(text.substr(start, stop == std::string_view::npos ? stop : stop - start));
+        if (stop == std::string_view::npos) break;
+        start = stop + 1;
+        if (text[stop] == '\r' && start < text.size() && text[start] == '\n') ++start;
     }
-    keep(line);
 }
 
 std::wstring TSkinIni::ReadString(std::wstring_view section, std::wstring_view key,
                                   std::wstring_view def) const {
-    std::wstring result(def);
-    std::wstring wanted = L"[";
-    wanted.append(section);
-    wanted.push_back(L']');
-    const auto found = firstHeader_.find(Folded(wanted));
-    if (found == firstHeader_.end()) return result;
+    // Read key by key while a skin loads: nothing is copied but the result.
+    const auto found = firstHeader_.find(section);
+    if (found == firstHeader_.end()) return std::wstring(def);
     const std::size_t h = found->second;
 
     const std::size_t begin = headers_[h].line + 1;
     const std::size_t end = h + 1 < headers_.size() ? headers_[h + 1].line : lines_.size();
-    const std::wstring wantedKey = AsciiLower(key);
     for (std::size_t i = begin; i < end; ++i) {
-        const std::wstring& line = lines_[i];
+        const std::wstring_view line = lines_[i];
         const std::size_t eq = line.find(L'=');
-        // Compared in place: a definition is read key by key, and copying
-        // every line of the section for each key made that the load's cost.
-        const std::wstring_view lineKey = eq == std::wstring::npos
-                                              ? std::wstring_view()
-                                              : TrimmedView(std::wstring_view(line).substr(0, eq));
-        if (!EqualsAsciiLower(lineKey, wantedKey)) continue;
+        const std::wstring_view lineKey =
+            eq == std::wstring_view::npos ? std::wstring_view() : TrimmedView(line.substr(0, eq));
+        if (!EqualsIgnoringAsciiCase(lineKey, key)) continue;
         // Only the first line of a key counts, even when its value is empty.
-        if (eq != std::wstring::npos) {
-            std::wstring value = TrimSkinText(std::wstring_view(line).substr(eq + 1));
-            if (!value.empty()) result = std::move(value);
+        if (eq != std::wstring_view::npos) {
+            const std::wstring_view value = TrimmedView(line.substr(eq + 1));
+            if (!value.empty()) return std::wstring(value);
         }
         break;
     }
-    return result;
+    return std::wstring(def);
 }
 
 std::optional<std::int32_t> ParseSkinInteger(std::wstring_view text) {

@@ -48,11 +48,22 @@ private:
         std::wstring text; // with brackets
         std::size_t line = 0;
     };
+    // Section names hash and compare without regard to case, so a lookup
+    // needs no folded copy of the name.
+    struct FoldedHash {
+        using is_transparent = void;
+        std::size_t operator()(std::wstring_view name) const;
+    };
+    struct FoldedEqual {
+        using is_transparent = void;
+        bool operator()(std::wstring_view a, std::wstring_view b) const;
+    };
+
     std::vector<std::wstring> lines_;
     std::vector<Header> headers_;
-    // Case-folded header text -> index of its first occurrence in headers_,
-    // so that a lookup does not walk every header of a large text.
-    std::unordered_map<std::wstring, std::size_t> firstHeader_;
+    // Header text between the brackets -> index of its first occurrence in
+    // headers_, so that a lookup does not walk every header of a large text.
+    std::unordered_map<std::wstring, std::size_t, FoldedHash, FoldedEqual> firstHeader_;
 };
 
 // Value conversions of the definition file, usable on their own.

@@ -16,6 +16,13 @@ TEST(SkinIni, SectionsMatchWithoutCaseButNotWithInnerSpaces) {
     EXPECT_EQ(ini.ReadInteger(L"Personality", L"TopFrame", 1), 2);
     EXPECT_EQ(ini.ReadInteger(L"PERSONALITY", L"TopFrame", 1), 2);
     EXPECT_EQ(ini.ReadInteger(L"Fonts", L"FontHeight", 14), 14);
+    // Bytes read as Latin-1: its letters fold too, the multiplication sign
+    // (0xD7) is no capital of the division sign (0xF7).
+    const TSkinIni latin = Parse("[\xC4rger]\r\nK=3\r\n[a\xD7"
+                                 "b]\r\nK=4\r\n");
+    EXPECT_EQ(latin.ReadInteger(L"\u00E4RGER", L"K", 0), 3);
+    EXPECT_EQ(latin.ReadInteger(L"A\u00D7B", L"K", 0), 4);
+    EXPECT_EQ(latin.ReadInteger(L"a\u00F7b", L"K", 0), 0);
 }
 
 TEST(SkinIni, KeysIgnoreCaseAndBlanksAroundEquals) {
