@@ -189,26 +189,41 @@ TCustomClientDataSet::SortedByKeys(const std::vector<TRow*>& rows,
     // key its length (kNull for null) and its units. A comparison then reads
     // two short stretches of that buffer instead of reaching into rows all
     // over the heap, and compares plain numbers. `rows` is in the order of
-    // appending, so a stable sort by the keys alone gives the order Compare
-    // defines.
-    std::vector<std::uint32_t> packed;
-    std::vector<std::size_t> starts(rows.size());
+    // appending, so the keys and then the row's number give the order
+    // Compare defines. The buffer is sized first and filled once: growing it
+    // as it fills cost more than the sort, in copies and fresh pages.
+    std::size_t total = rows.size();
+    for (const TRow* row : rows)
+        for (const TKeyPart& k : keys) {
+            const TFieldValue& v = row->Values[static_cast<std::size_t>(k.Field)];
+            total += 1 + (v ? v->size() : 0);
+        }
+    // Places and lengths are 32-bit, and no length may read as kNull.
+    if (total >= kNull) throw DataSetError(L"Too much key text to sort");
+    std::vector<std::uint32_t>& packed = sortKeys_;
+    std::vector<std::uint32_t>& starts = sortStarts_;
+    packed.resize(total);
+    starts.resize(rows.size());
+    std::uint32_t* out = packed.data();
     for (std::size_t i = 0; i < rows.size(); ++i) {
-        starts[i] = packed.size();
-        packed.push_back(static_cast<std::uint32_t>(i));
+        starts[i] = static_cast<std::uint32_t>(out - packed.data());
+        *out++ = static_cast<std::uint32_t>(i);
         for (const TKeyPart& k : keys) {
             const TFieldValue& v = rows[i]->Values[static_cast<std::size_t>(k.Field)];
             if (!v) {
-                packed.push_back(kNull);
+                *out++ = kNull;
                 continue;
             }
-            packed.push_back(static_cast<std::uint32_t>(v->size()));
-            for (const wchar_t c : *v)
-                packed.push_back(OrdinalKey(c, k.CaseInsensitive));
+            *out++ = static_cast<std::uint32_t>(v->size());
+            for (const wchar_t c : *v) {
+                // Below the surrogates a unit is its own key when case counts.
+                const auto u = static_cast<std::uint32_t>(c);
+                *out++ = u < 0xD800 && !k.CaseInsensitive ? u : OrdinalKey(c, k.CaseInsensitive);
+            }
         }
     }
     const std::uint32_t* const base = packed.data();
-    std::stable_sort(starts.begin(), starts.end(), [&](std::size_t a, std::size_t b) {
+    std::sort(starts.begin(), starts.end(), [&](std::uint32_t a, std::uint32_t b) {
         const std::uint32_t* x = base + a + 1;
         const std::uint32_t* y = base + b + 1;
         for (const TKeyPart& k : keys) {
@@ -229,7 +244,7 @@ TCustomClientDataSet::SortedByKeys(const std::vector<TRow*>& rows,
             }
             if (c != 0) return (k.Descending ? -c : c) < 0;
         }
-        return false;
+        return base[a] < base[b]; // equal keys: the order of appending
     });
     std::vector<TRow*> sorted(rows.size());
     for (std::size_t i = 0; i < starts.size(); ++i)

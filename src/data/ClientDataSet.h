@@ -89,8 +89,8 @@ private:
     int FindHeld(const std::wstring& name) const;
     void ApplyIndex(int held); // -1: the order of appending
     void Reorder(int held);    // ApplyIndex keeping the cursor on its record
-    static std::vector<TRow*> SortedByKeys(const std::vector<TRow*>& rows,
-                                           const std::vector<TKeyPart>& keys);
+    std::vector<TRow*> SortedByKeys(const std::vector<TRow*>& rows,
+                                    const std::vector<TKeyPart>& keys);
     int Compare(const TRecordValues& a, std::uint64_t seqA, const TRecordValues& b,
                 std::uint64_t seqB) const;
     int OrderPos(const TRecordValues& values, std::uint64_t seq) const;
@@ -108,6 +108,11 @@ private:
     std::wstring indexName_;
     TIndexDefs indexDefs_;
     TBookmark nextId_ = 1; // never reused, so an old bookmark never finds a new row
+    // Sorting's scratch: the packed keys and where each row's begin. Kept
+    // from one sort to the next, since fresh memory for a large table costs
+    // as much as the sort.
+    std::vector<std::uint32_t> sortKeys_;
+    std::vector<std::uint32_t> sortStarts_;
 };
 
 class TClientDataSet : public TCustomClientDataSet {

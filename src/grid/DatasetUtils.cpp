@@ -27,6 +27,8 @@ void TClientDatasetFeatures::ApplySorting(const TSortRequester* requester, data:
     // which this program's tables do not have.
     if (!requester->SortLocalRequested()) return;
     const TSortIndexFields sortFields = SortIndexFields(requester->SortKeys());
+    // The grid hears of it once, at the end: every step would repaint it.
+    data::TDisabledControls quiet(dataSet);
     if (auto* cds = dynamic_cast<data::TCustomClientDataSet*>(&dataSet)) {
         cds->IndexDefs().Update();
         if (cds->IndexDefs().Find(kGridSortIndexName)) cds->DeleteIndex(kGridSortIndexName);

@@ -1,6 +1,7 @@
 // The platform-free parts of title-click sorting and mouse tracking: marker
 // cycling, index fields, the features registry and the client dataset sort.
 #include "data/ClientDataSet.h"
+#include "data/DataSource.h"
 #include "grid/DatasetUtils.h"
 #include "grid/DragScroll.h"
 #include "grid/SortMarking.h"
@@ -123,27 +124,42 @@ TEST(DatasetFeaturesRegistry, ProgramRegistryFindsTheClientDatasetHandler) {
     EXPECT_NE(dynamic_cast<TClientDatasetFeatures*>(DatasetFeatures().Find(cds)), nullptr);
 }
 
+// Each sort reaches the grid as one change, with the cursor on the first
+// row, however many steps it takes: the grid repaints once.
 TEST(ClientDatasetFeatures, SortsByTheKeysAndReturnsToAppendOrder) {
     data::TClientDataSet t;
     Fill(t, {{L"b", L"1"}, {L"a", L"2"}, {L"b", L"3"}, {L"a", L"4"}});
+    data::TDataSource source(&t);
+    int changes = 0;
+    int recNoSeen = 0;
+    source.OnDataChange = [&] {
+        ++changes;
+        recNoSeen = t.RecNo();
+    };
     Requester req;
+    TClientDatasetFeatures f;
+    const auto sort = [&] {
+        changes = 0;
+        f.ApplySorting(&req, t, true);
+        EXPECT_EQ(changes, 1);
+        EXPECT_EQ(recNoSeen, 1);
+        EXPECT_EQ(t.RecNo(), 1);
+    };
     req.keys = {{L"a", false}, {L"b", true}};
     t.Last();
-    TClientDatasetFeatures f;
-    f.ApplySorting(&req, t, true);
+    sort();
     EXPECT_EQ(t.IndexName(), L"GridSortIndex");
-    EXPECT_EQ(t.RecNo(), 1);
     EXPECT_EQ(Order(t), L"a4 a2 b3 b1 ");
 
     req.keys = {{L"b", false}};
-    f.ApplySorting(&req, t, true); // replaces the earlier index
+    t.Last();
+    sort(); // replaces the earlier index
     EXPECT_EQ(Order(t), L"b1 a2 b3 a4 ");
 
     req.keys.clear();
     t.Last();
-    f.ApplySorting(&req, t, true);
+    sort();
     EXPECT_EQ(t.IndexName(), L"");
-    EXPECT_EQ(t.RecNo(), 1);
     EXPECT_EQ(Order(t), L"b1 a2 b3 a4 ");
 }
 
