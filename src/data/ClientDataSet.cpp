@@ -325,16 +325,28 @@ void TCustomClientDataSet::InternalClose() {
 const TRecordValues& TCustomClientDataSet::InternalValues(int pos) const {
     const auto& order = Order();
     const auto at = static_cast<std::size_t>(pos);
-    // Reading rows one after the other in an index's order jumps all over
-    // the heap: ask for the rows ahead early, the next one's values and the
-    // one after's row, while this one is read.
-    if (at + 2 < order.size()) {
-        Prefetch(order[at + 2]);
-        const TRecordValues& next = order[at + 1]->Values;
-        const char* v = reinterpret_cast<const char*>(next.data());
-        const std::size_t bytes = next.size() * sizeof(TFieldValue);
-        for (std::size_t b = 0; b < bytes; b += 64)
-            Prefetch(v + b);
+    // Rows read one after the other in an index's order lie all over the
+    // heap, each a chain of three places: the row, its values, their texts.
+    // So each is asked for early, the farther along the chain the nearer
+    // the row, once per row and in the direction of the walk.
+    if (pos != lastRead_) {
+        const bool back = pos < lastRead_;
+        lastRead_ = pos;
+        const auto ahead = [&](std::size_t n) -> const TRow* {
+            if (back) return at >= n ? order[at - n] : nullptr;
+            return at + n < order.size() ? order[at + n] : nullptr;
+        };
+        if (const TRow* r = ahead(8)) Prefetch(r);
+        if (const TRow* r = ahead(4)) {
+            const char* v = reinterpret_cast<const char*>(r->Values.data());
+            const std::size_t bytes = r->Values.size() * sizeof(TFieldValue);
+            for (std::size_t b = 0; b < bytes; b += 64)
+                Prefetch(v + b);
+        }
+        if (const TRow* r = ahead(2)) {
+            for (const TFieldValue& value : r->Values)
+                if (value) Prefetch(value->data());
+        }
     }
     return order[at]->Values;
 }

@@ -113,6 +113,7 @@ private:
     // as much as the sort.
     std::vector<std::uint32_t> sortKeys_;
     std::vector<std::uint32_t> sortStarts_;
+    mutable int lastRead_ = -1; // the row InternalValues last read ahead of
 };
 
 class TClientDataSet : public TCustomClientDataSet {

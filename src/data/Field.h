@@ -96,9 +96,19 @@ public:
         GetDisplayText(text);
         return text;
     }
-    // The displayed text into `out`, reusing its room: a search reads every
-    // cell of a table this way. A field that formats its value overrides it.
-    virtual void GetDisplayText(std::wstring& out) const { out.assign(ValueView()); }
+    // The displayed text into `out`, reusing its room.
+    void GetDisplayText(std::wstring& out) const {
+        const std::wstring_view text = DisplayTextView(out);
+        if (text.data() != out.data() || text.size() != out.size()) out.assign(text);
+    }
+    // The displayed text without a copy where it is the value itself, valid
+    // until the record changes: a search reads every cell of a table this
+    // way. A field that formats its value overrides it, writes the text to
+    // `scratch` and returns that.
+    virtual std::wstring_view DisplayTextView(std::wstring& scratch) const {
+        (void)scratch;
+        return ValueView();
+    }
 
 private:
     void LayoutChanged();

@@ -22,17 +22,16 @@ bool FindTextMatches(std::wstring_view cell, std::wstring_view text, TFindMatchT
 }
 
 void TDataSetFindRows::ReadCellText(int column, std::wstring& out) const {
+    const std::wstring_view text = CellView(column, out);
+    if (text.data() != out.data() || text.size() != out.size()) out.assign(text);
+}
+
+std::wstring_view TDataSetFindRows::CellView(int column, std::wstring& scratch) const {
     const data::TField* field = column >= 0 && column < static_cast<int>(fields_.size())
                                     ? fields_[static_cast<std::size_t>(column)]
                                     : nullptr;
-    if (!field) {
-        out.clear();
-        return;
-    }
-    if (displayText_)
-        field->GetDisplayText(out);
-    else
-        out.assign(field->ValueView());
+    if (!field) return {};
+    return displayText_ ? field->DisplayTextView(scratch) : field->ValueView();
 }
 
 namespace {
@@ -94,29 +93,33 @@ int TFindWalk::Search(TFindRows& rows, const TFindOptions& options) {
     std::wstring text = options.Text;
     if (folded) options.UpperCase(text);
     const bool asciiHere = folded && UpperCasesAsciiPlainly(options.UpperCase);
-    const auto upperCase = [&](std::wstring& cell) {
+    // The cell upper-cased into `upper`; ASCII on the way, in one pass, where
+    // the system's rule agrees for it.
+    std::wstring upper;
+    const auto upperCase = [&](std::wstring_view cell) -> std::wstring_view {
+        upper.resize(cell.size());
+        std::size_t i = 0;
         if (asciiHere) {
-            std::size_t i = 0;
             for (; i < cell.size() && static_cast<std::uint32_t>(cell[i]) < 0x80; ++i)
-                if (IsAsciiLower(cell[i])) cell[i] = static_cast<wchar_t>(cell[i] - 0x20);
-            if (i == cell.size()) return;
+                upper[i] = IsAsciiLower(cell[i]) ? static_cast<wchar_t>(cell[i] - 0x20) : cell[i];
+            if (i == cell.size()) return upper;
         }
-        options.UpperCase(cell);
+        upper.assign(cell);
+        options.UpperCase(upper);
+        return upper;
     };
 
     if (options.Direction == TFindDirection::fdAll && firstTry_) rows.First();
     if (!firstTry_) Advance(rows, down);
-    std::wstring cell;
+    std::wstring scratch;
     while (!(down ? rows.Eof() : rows.Bof())) {
-        rows.ReadCellText(position_, cell);
+        const std::wstring_view cell = rows.CellView(position_, scratch);
         // Upper-casing keeps the length, and no match type takes a cell
         // shorter than the text.
-        if (cell.size() >= text.size()) {
-            if (folded) upperCase(cell);
-            if (FindTextMatches(cell, text, options.MatchType)) {
-                firstTry_ = false;
-                return position_;
-            }
+        if (cell.size() >= text.size() &&
+            FindTextMatches(folded ? upperCase(cell) : cell, text, options.MatchType)) {
+            firstTry_ = false;
+            return position_;
         }
         Advance(rows, down);
     }

@@ -40,6 +40,12 @@ public:
     // The text of the current row's cell in search column `column`, written
     // over `out` (the walk reuses one string for every cell).
     virtual void ReadCellText(int column, std::wstring& out) const = 0;
+    // The same text, read in place where the rows hold it as it is; else
+    // written to `scratch`. Valid until the cursor moves.
+    virtual std::wstring_view CellView(int column, std::wstring& scratch) const {
+        ReadCellText(column, scratch);
+        return scratch;
+    }
     std::wstring CellText(int column) const {
         std::wstring text;
         ReadCellText(column, text);
@@ -60,6 +66,7 @@ public:
     bool Eof() const override { return dataSet_.Eof(); }
     bool Bof() const override { return dataSet_.Bof(); }
     void ReadCellText(int column, std::wstring& out) const override;
+    std::wstring_view CellView(int column, std::wstring& scratch) const override;
 
 private:
     data::TDataSet& dataSet_;
