@@ -105,8 +105,7 @@ public:
     // until the record changes: a search reads every cell of a table this
     // way. A field that formats its value overrides it, writes the text to
     // `scratch` and returns that.
-    virtual std::wstring_view DisplayTextView(std::wstring& scratch) const {
-        (void)scratch;
+    virtual std::wstring_view DisplayTextView([[maybe_unused]] std::wstring& scratch) const {
         return ValueView();
     }
 
