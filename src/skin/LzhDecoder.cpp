@@ -132,8 +132,7 @@ template <std::size_t N> void CopyPiece(std::uint8_t* to, const std::uint8_t* fr
     std::memcpy(to, piece, N);
 }
 
-// Eight bytes holding the `gap` bytes at `from` over and over, and the
-// largest multiple of the gap they hold (gap 1 to 7).
+// Eight bytes holding the `gap` bytes at `from` over and over (gap 1 to 7).
 std::uint64_t RepeatedPattern(const std::uint8_t* from, int gap) {
     if constexpr (std::endian::native == std::endian::little) {
         // Multiplying spreads the gap's bytes to every multiple of the gap.
@@ -283,12 +282,16 @@ inline int TLzhTree::Increment(int c) {
     return l;
 }
 
-void TLzhTree::Update(int symbol) {
-    if (freq_[kRoot] == kMaxFreq) Reconstruct();
-    int c = parent_[symbol + kTableSize];
+void TLzhTree::CountUpFrom(int c) {
+    // Node 0 is a node like any other; 0 ends the walk only as the root's parent.
     do
         c = parent_[Increment(c)];
     while (c != 0);
+}
+
+void TLzhTree::Update(int symbol) {
+    if (freq_[kRoot] == kMaxFreq) Reconstruct();
+    CountUpFrom(parent_[symbol + kTableSize]);
 }
 
 void TLzhTree::Update(int symbol, const std::uint16_t* path, int depth) {
@@ -299,11 +302,7 @@ void TLzhTree::Update(int symbol, const std::uint16_t* path, int depth) {
     while (depth > 0) {
         const int c = path[--depth];
         const int l = Increment(c);
-        if (l != c) {
-            for (int n = parent_[l]; n != 0; n = parent_[Increment(n)]) {
-            }
-            return;
-        }
+        if (l != c) return CountUpFrom(parent_[l]);
     }
     ++freq_[kRoot]; // the sentinel above it never lets the root move
 }

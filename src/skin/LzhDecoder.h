@@ -66,6 +66,8 @@ public:
 private:
     void Reconstruct();
     int Increment(int c);
+    // Counts c and every node above it once more, the root included.
+    void CountUpFrom(int c);
     int LastBelow(int from, std::uint16_t k) const;
 
     // Counts ascend with the node number. The sentinel 0xFFFF at T (and the
