@@ -2,13 +2,16 @@
 
 #include <algorithm>
 #include <limits>
+#include <type_traits>
 
 namespace skin {
 
 namespace {
 
-bool IsBlank(wchar_t c) {
-    return c <= L' ';
+// Control characters and the space; a character read from a byte is its
+// byte, so narrow and wide text agree.
+template <typename C> bool IsBlank(C c) {
+    return static_cast<std::make_unsigned_t<C>>(c) <= ' ';
 }
 
 bool IsDigit(wchar_t c) {
@@ -31,7 +34,7 @@ wchar_t FoldCase(wchar_t c) {
     return c;
 }
 
-std::wstring_view TrimmedView(std::wstring_view text) {
+template <typename C> std::basic_string_view<C> TrimmedView(std::basic_string_view<C> text) {
     std::size_t first = 0;
     std::size_t last = text.size();
     while (first < last && IsBlank(text[first]))
@@ -100,12 +103,8 @@ void TSkinIni::LoadFromText(std::string_view text) {
     firstHeader_.clear();
     // A NUL byte ends the text.
     text = text.substr(0, text.find('\0'));
-    const auto blank = [](char c) { return static_cast<unsigned char>(c) <= ' '; };
     auto keep = [&](std::string_view raw) {
-        while (!raw.empty() && blank(raw.front()))
-            raw.remove_prefix(1);
-        while (!raw.empty() && blank(raw.back()))
-            raw.remove_suffix(1);
+        raw = TrimmedView(raw);
         if (raw.empty() || raw.front() == ';') return;
         // One character per byte.
         std::wstring line(raw.size(), L'\0');
