@@ -100,6 +100,10 @@ void TDataComboBox::WindowCreated() {
         SendMessageW(h, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(item.c_str()));
     SendMessageW(h, CB_SETMINVISIBLE, static_cast<WPARAM>(DropDownCount), 0);
     if (itemIndex_ >= 0) SendMessageW(h, CB_SETCURSEL, static_cast<WPARAM>(itemIndex_), 0);
+    // The system's combo box ignores the text it is created with, so an
+    // editable box's text set before its window existed is put in now.
+    if (Style == TComboBoxStyle::csDropDown && !Caption().empty())
+        SetWindowTextW(h, Caption().c_str());
 }
 
 void TDataComboBox::WndProc(TMessage& msg) {

@@ -280,10 +280,14 @@ TEST(DataCheckBox, ClassNameStateAndClick) {
     delete form;
 }
 
-TEST(DataComboBox, ClassNameItemsAndChange) {
+TEST(DataComboBox, ClassNameItemsTextAndChange) {
     ui::TApplication app;
     auto* form = new ui::TForm(&app);
     form->SetClientSize(300, 100);
+    auto* edit = new ui::TDataComboBox(form);
+    edit->SetParent(form);
+    edit->SetBounds(10, 50, 200, 24);
+    edit->SetText(L"sqlexpress"); // before the window exists
     auto* combo = new ui::TDataComboBox(form);
     combo->SetParent(form);
     combo->SetBounds(10, 10, 200, 24);
@@ -296,12 +300,14 @@ TEST(DataComboBox, ClassNameItemsAndChange) {
     combo->SetItemIndex(2);
     int changes = 0;
     combo->OnChange = [&](ui::TComponent*) { ++changes; };
+    edit->OnChange = combo->OnChange; // putting the early text in is no user change
     form->Show();
     wchar_t cls[64] = {};
     GetClassNameW(combo->Handle(), cls, 64);
     EXPECT_STREQ(cls, L"TDataComboBox");
     EXPECT_EQ(combo->ItemIndex(), 2);
     EXPECT_EQ(combo->Text(), L"所有");
+    EXPECT_EQ(edit->Text(), L"sqlexpress");
     // A selection by the user arrives as CBN_SELCHANGE at the parent.
     SendMessageW(combo->Handle(), CB_SETCURSEL, 0, 0);
     SendMessageW(form->Handle(), WM_COMMAND, MAKEWPARAM(0, CBN_SELCHANGE),
