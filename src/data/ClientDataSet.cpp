@@ -194,10 +194,8 @@ TCustomClientDataSet::SortedByKeys(const std::vector<TRow*>& rows,
     // as it fills cost more than the sort, in copies and fresh pages.
     std::size_t total = rows.size();
     for (const TRow* row : rows)
-        for (const TKeyPart& k : keys) {
-            const TFieldValue& v = row->Values[static_cast<std::size_t>(k.Field)];
-            total += 1 + (v ? v->size() : 0);
-        }
+        for (const TKeyPart& k : keys)
+            total += 1 + row->Text(k.Field).size();
     // Places and lengths are 32-bit, and no length may read as kNull.
     if (total >= kNull) throw DataSetError(L"Too much key text to sort");
     std::vector<std::uint32_t>& packed = sortKeys_;
@@ -209,13 +207,13 @@ TCustomClientDataSet::SortedByKeys(const std::vector<TRow*>& rows,
         starts[i] = static_cast<std::uint32_t>(out - packed.data());
         *out++ = static_cast<std::uint32_t>(i);
         for (const TKeyPart& k : keys) {
-            const TFieldValue& v = rows[i]->Values[static_cast<std::size_t>(k.Field)];
-            if (!v) {
+            if (rows[i]->IsNull(k.Field)) {
                 *out++ = kNull;
                 continue;
             }
-            *out++ = static_cast<std::uint32_t>(v->size());
-            for (const wchar_t c : *v) {
+            const std::wstring_view v = rows[i]->Text(k.Field);
+            *out++ = static_cast<std::uint32_t>(v.size());
+            for (const wchar_t c : v) {
                 // Below the surrogates a unit is its own key when case counts.
                 const auto u = static_cast<std::uint32_t>(c);
                 *out++ = u < 0xD800 && !k.CaseInsensitive ? u : OrdinalKey(c, k.CaseInsensitive);
@@ -258,41 +256,39 @@ void TCustomClientDataSet::Reorder(int held) {
     ContentsChanged(keep != 0 ? InternalLocate(keep) : -1);
 }
 
-int TCustomClientDataSet::Compare(const TRecordValues& a, std::uint64_t seqA,
-                                  const TRecordValues& b, std::uint64_t seqB) const {
+int TCustomClientDataSet::Compare(const TRow& a, const TRow& b) const {
     for (const TKeyPart& k : keys_) {
-        const TFieldValue& x = a[static_cast<std::size_t>(k.Field)];
-        const TFieldValue& y = b[static_cast<std::size_t>(k.Field)];
+        const bool nullA = a.IsNull(k.Field);
+        const bool nullB = b.IsNull(k.Field);
         int c = 0;
-        if (!x || !y) {
-            c = (x ? 1 : 0) - (y ? 1 : 0);
+        if (nullA || nullB) {
+            c = (nullA ? 0 : 1) - (nullB ? 0 : 1);
         } else {
-            c = CompareOrdinal(*x, *y, k.CaseInsensitive);
+            c = CompareOrdinal(a.Text(k.Field), b.Text(k.Field), k.CaseInsensitive);
         }
         if (c != 0) return k.Descending ? -c : c;
     }
-    return seqA < seqB ? -1 : (seqA > seqB ? 1 : 0);
+    return a.Seq() < b.Seq() ? -1 : (a.Seq() > b.Seq() ? 1 : 0);
 }
 
-// Position in the current order where a row with these keys stands (or would).
-int TCustomClientDataSet::OrderPos(const TRecordValues& values, std::uint64_t seq) const {
+// Position in the current order where this row stands (or would).
+int TCustomClientDataSet::OrderPos(const TRow& row) const {
     const auto& order = Order();
-    const auto it = std::partition_point(order.begin(), order.end(), [&](const TRow* r) {
-        return Compare(r->Values, r->Seq, values, seq) < 0;
-    });
+    const auto it = std::partition_point(order.begin(), order.end(),
+                                         [&](const TRow* r) { return Compare(*r, row) < 0; });
     return static_cast<int>(it - order.begin());
 }
 
 int TCustomClientDataSet::NaturalPos(std::uint64_t seq) const {
     const auto it = std::partition_point(natural_.begin(), natural_.end(),
-                                         [&](const TRow* r) { return r->Seq < seq; });
+                                         [&](const TRow* r) { return r->Seq() < seq; });
     return static_cast<int>(it - natural_.begin());
 }
 
 void TCustomClientDataSet::Renumber() {
     std::uint64_t seq = 0;
     for (TRow* r : natural_)
-        r->Seq = seq += kSeqGap;
+        r->SetSeq(seq += kSeqGap);
 }
 
 // --- Storage ---
@@ -322,13 +318,13 @@ void TCustomClientDataSet::InternalClose() {
     ApplyIndex(-1);
 }
 
-const TRecordValues& TCustomClientDataSet::InternalValues(int pos) const {
+TRecordView TCustomClientDataSet::InternalRecord(int pos) const {
     const auto& order = Order();
     const auto at = static_cast<std::size_t>(pos);
     // Rows read one after the other in an index's order lie all over the
-    // heap, each a chain of three places: the row, its values, their texts.
-    // So each is asked for early, the farther along the chain the nearer
-    // the row, once per row and in the direction of the walk.
+    // heap. So each is asked for early, once per row and in the direction
+    // of the walk: its first line well ahead, the rest of its block (whose
+    // size that line holds) nearer.
     if (pos != lastRead_) {
         const bool back = pos < lastRead_;
         lastRead_ = pos;
@@ -336,32 +332,30 @@ const TRecordValues& TCustomClientDataSet::InternalValues(int pos) const {
             if (back) return at >= n ? order[at - n] : nullptr;
             return at + n < order.size() ? order[at + n] : nullptr;
         };
-        if (const TRow* r = ahead(8)) Prefetch(r);
-        if (const TRow* r = ahead(4)) {
-            const char* v = reinterpret_cast<const char*>(r->Values.data());
-            const std::size_t bytes = r->Values.size() * sizeof(TFieldValue);
-            for (std::size_t b = 0; b < bytes; b += 64)
-                Prefetch(v + b);
+        if (const TRow* r = ahead(16)) {
+            Prefetch(r);
+            Prefetch(reinterpret_cast<const char*>(r) + 64);
         }
-        if (const TRow* r = ahead(2)) {
-            for (const TFieldValue& value : r->Values)
-                if (value) Prefetch(value->data());
+        if (const TRow* r = ahead(8)) {
+            const char* block = reinterpret_cast<const char*>(r);
+            for (std::size_t b = 128; b < r->Bytes(); b += 64)
+                Prefetch(block + b);
         }
     }
-    return order[at]->Values;
+    return TRecordView(*order[at]);
 }
 
 TDataSet::TBookmark TCustomClientDataSet::InternalBookmark(int pos) const {
-    return Order()[static_cast<std::size_t>(pos)]->Id;
+    return Order()[static_cast<std::size_t>(pos)]->Id();
 }
 
 int TCustomClientDataSet::InternalLocate(TBookmark bookmark) const {
     const auto it = rows_.find(bookmark);
     if (it == rows_.end()) return -1;
-    const int pos = OrderPos(it->second.Values, it->second.Seq);
+    const int pos = OrderPos(*it->second);
     const auto& order = Order();
     return pos < static_cast<int>(order.size()) &&
-                   order[static_cast<std::size_t>(pos)] == &it->second
+                   order[static_cast<std::size_t>(pos)] == it->second.get()
                ? pos
                : -1;
 }
@@ -372,46 +366,49 @@ int TCustomClientDataSet::InternalPostInsert(const TRecordValues& values, TBookm
     const auto beforeRow = rows_.find(before);
     if (before == 0 || beforeRow == rows_.end()) {
         if (!natural_.empty() &&
-            natural_.back()->Seq > std::numeric_limits<std::uint64_t>::max() - kSeqGap) {
+            natural_.back()->Seq() > std::numeric_limits<std::uint64_t>::max() - kSeqGap) {
             Renumber();
         }
-        seq = (natural_.empty() ? 0 : natural_.back()->Seq) + kSeqGap;
+        seq = (natural_.empty() ? 0 : natural_.back()->Seq()) + kSeqGap;
     } else {
-        natPos = static_cast<std::size_t>(NaturalPos(beforeRow->second.Seq));
-        const auto prevSeq = [&] { return natPos > 0 ? natural_[natPos - 1]->Seq : 0; };
-        if (beforeRow->second.Seq - prevSeq() < 2) Renumber();
-        seq = prevSeq() + (beforeRow->second.Seq - prevSeq()) / 2;
+        const TRow& next = *beforeRow->second;
+        natPos = static_cast<std::size_t>(NaturalPos(next.Seq()));
+        const auto prevSeq = [&] { return natPos > 0 ? natural_[natPos - 1]->Seq() : 0; };
+        if (next.Seq() - prevSeq() < 2) Renumber();
+        seq = prevSeq() + (next.Seq() - prevSeq()) / 2;
     }
     // Room first, so that a failed allocation leaves no half-inserted row.
     Reserve(natural_);
     if (indexed_) Reserve(order_);
+    TRow::TPtr fresh = TRow::Create(nextId_, seq, values);
 
-    const TBookmark id = nextId_++;
-    TRow& row = rows_.emplace(id, TRow{id, seq, values}).first->second;
-    natural_.insert(natural_.begin() + static_cast<std::ptrdiff_t>(natPos), &row);
+    TRow* row = fresh.get();
+    rows_.emplace(row->Id(), std::move(fresh));
+    ++nextId_;
+    natural_.insert(natural_.begin() + static_cast<std::ptrdiff_t>(natPos), row);
     if (!indexed_) return static_cast<int>(natPos);
-    const int pos = OrderPos(row.Values, row.Seq);
-    order_.insert(order_.begin() + pos, &row);
+    const int pos = OrderPos(*row);
+    order_.insert(order_.begin() + pos, row);
     return pos;
 }
 
 int TCustomClientDataSet::InternalPostEdit(int pos, const TRecordValues& values) {
-    TRow* row = Order()[static_cast<std::size_t>(pos)];
-    if (!indexed_) {
-        row->Values = values;
-        return pos;
-    }
+    // The edited values go into a new block that takes the old one's place
+    // everywhere; a failed allocation leaves the old one as it was.
+    const TRow* old = Order()[static_cast<std::size_t>(pos)];
+    TRow::TPtr fresh = TRow::Create(old->Id(), old->Seq(), values);
+    TRow* row = fresh.get();
+    natural_[static_cast<std::size_t>(NaturalPos(old->Seq()))] = row;
+    if (indexed_) order_[static_cast<std::size_t>(pos)] = row;
+    rows_.find(old->Id())->second = std::move(fresh); // frees the old block
+    if (!indexed_) return pos;
+
     const auto at = order_.begin() + pos;
-    const bool leftOk =
-        pos == 0 || Compare((*(at - 1))->Values, (*(at - 1))->Seq, values, row->Seq) < 0;
-    const bool rightOk = at + 1 == order_.end() ||
-                         Compare(values, row->Seq, (*(at + 1))->Values, (*(at + 1))->Seq) < 0;
-    row->Values = values;
+    const bool leftOk = pos == 0 || Compare(**(at - 1), *row) < 0;
+    const bool rightOk = at + 1 == order_.end() || Compare(*row, **(at + 1)) < 0;
     if (leftOk && rightOk) return pos;
     // Rotate the row into place: only the rows between the two places shift.
-    const auto before = [&](const TRow* r) {
-        return Compare(r->Values, r->Seq, row->Values, row->Seq) < 0;
-    };
+    const auto before = [&](const TRow* r) { return Compare(*r, *row) < 0; };
     if (!leftOk) {
         const auto to = std::partition_point(order_.begin(), at, before);
         std::rotate(to, at, at + 1);
@@ -423,10 +420,10 @@ int TCustomClientDataSet::InternalPostEdit(int pos, const TRecordValues& values)
 }
 
 void TCustomClientDataSet::InternalDelete(int pos) {
-    TRow* row = Order()[static_cast<std::size_t>(pos)];
-    natural_.erase(natural_.begin() + NaturalPos(row->Seq));
+    const TRow* row = Order()[static_cast<std::size_t>(pos)];
+    natural_.erase(natural_.begin() + NaturalPos(row->Seq()));
     if (indexed_) order_.erase(order_.begin() + pos);
-    rows_.erase(row->Id);
+    rows_.erase(row->Id());
 }
 
 void TCustomClientDataSet::InternalEmpty() {

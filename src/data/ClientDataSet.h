@@ -17,11 +17,13 @@
 //
 // Cost: the current order is a vector of row pointers, so reading by record
 // number is O(1); locating a bookmark is a binary search; posting costs a
-// binary search plus one vector insertion or removal.
+// binary search plus one vector insertion or removal. Each row is one block
+// (TStoredRow), so a walk in any order reaches one place per row.
 #pragma once
 
 #include "data/DataSet.h"
 #include "data/IndexDefs.h"
+#include "data/StoredRow.h"
 
 #include <unordered_map>
 
@@ -61,7 +63,7 @@ protected:
     void InternalOpen() override;
     void InternalClose() override;
     int InternalRecordCount() const override { return static_cast<int>(Order().size()); }
-    const TRecordValues& InternalValues(int pos) const override;
+    TRecordView InternalRecord(int pos) const override;
     TBookmark InternalBookmark(int pos) const override;
     int InternalLocate(TBookmark bookmark) const override;
     int InternalPostInsert(const TRecordValues& values, TBookmark before) override;
@@ -70,11 +72,7 @@ protected:
     void InternalEmpty() override;
 
 private:
-    struct TRow {
-        TBookmark Id = 0;
-        std::uint64_t Seq = 0; // place in the order of appending
-        TRecordValues Values;
-    };
+    using TRow = TStoredRow; // Seq: the place in the order of appending
     struct TKeyPart {
         int Field = 0;
         bool Descending = false;
@@ -91,17 +89,16 @@ private:
     void Reorder(int held);    // ApplyIndex keeping the cursor on its record
     std::vector<TRow*> SortedByKeys(const std::vector<TRow*>& rows,
                                     const std::vector<TKeyPart>& keys);
-    int Compare(const TRecordValues& a, std::uint64_t seqA, const TRecordValues& b,
-                std::uint64_t seqB) const;
-    int OrderPos(const TRecordValues& values, std::uint64_t seq) const;
+    int Compare(const TRow& a, const TRow& b) const;
+    int OrderPos(const TRow& row) const;
     int NaturalPos(std::uint64_t seq) const;
     void Renumber();
     void UpdateIndexDefs(TIndexDefs& defs) const;
     const std::vector<TRow*>& Order() const { return indexed_ ? order_ : natural_; }
 
-    std::unordered_map<TBookmark, TRow> rows_; // nodes stay put, so the vectors can point into it
-    std::vector<TRow*> natural_;               // by Seq
-    std::vector<TRow*> order_;                 // by the index in force, while indexed_
+    std::unordered_map<TBookmark, TRow::TPtr> rows_; // owns the rows the vectors point to
+    std::vector<TRow*> natural_;                     // by Seq
+    std::vector<TRow*> order_;                       // by the index in force, while indexed_
     bool indexed_ = false;
     std::vector<TKeyPart> keys_; // of the index in force
     std::vector<THeldIndex> held_;
@@ -113,7 +110,7 @@ private:
     // as much as the sort.
     std::vector<std::uint32_t> sortKeys_;
     std::vector<std::uint32_t> sortStarts_;
-    mutable int lastRead_ = -1; // the row InternalValues last read ahead of
+    mutable int lastRead_ = -1; // the row InternalRecord last read ahead of
 };
 
 class TClientDataSet : public TCustomClientDataSet {

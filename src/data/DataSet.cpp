@@ -173,7 +173,7 @@ void TDataSet::Edit() {
     CheckActive();
     if (cur_ < 0) throw DataSetError(L"Cannot edit: the dataset is empty");
     Fire(BeforeEdit);
-    buffer_ = InternalValues(cur_);
+    buffer_ = InternalRecord(cur_).Values();
     modified_ = false;
     state_ = TDataSetState::dsEdit;
     DataEvent(TDataEvent::deUpdateState);
@@ -287,19 +287,19 @@ int TDataSet::ViewCount() const {
     return InternalRecordCount() + (state_ == TDataSetState::dsInsert ? 1 : 0);
 }
 
-const TRecordValues& TDataSet::ViewValues(int pos) const {
+TRecordView TDataSet::ViewRecord(int pos) const {
     if (state_ == TDataSetState::dsInsert) {
-        if (pos == insertPos_) return buffer_;
+        if (pos == insertPos_) return TRecordView(buffer_);
         if (pos > insertPos_) --pos;
     } else if (state_ == TDataSetState::dsEdit && pos == cur_) {
-        return buffer_;
+        return TRecordView(buffer_);
     }
-    return InternalValues(pos);
+    return InternalRecord(pos);
 }
 
-const TRecordValues* TDataSet::CurrentValues() const {
-    if (!Active() || cur_ < 0) return nullptr;
-    return &ViewValues(cur_);
+TRecordView TDataSet::CurrentRecord() const {
+    if (!Active() || cur_ < 0) return {};
+    return ViewRecord(cur_);
 }
 
 // --- Fields ---
@@ -329,8 +329,7 @@ std::wstring TDataSet::FieldTextAt(int recNo, int fieldIndex) const {
     if (recNo < 1 || recNo > ViewCount() || fieldIndex < 0 || fieldIndex >= FieldCount()) {
         throw DataSetError(L"Record or field out of range");
     }
-    const TFieldValue& v = ViewValues(recNo - 1)[static_cast<std::size_t>(fieldIndex)];
-    return v ? *v : std::wstring();
+    return std::wstring(ViewRecord(recNo - 1).Text(fieldIndex));
 }
 
 TDataSet::TBookmark TDataSet::BookmarkAt(int recNo) const {

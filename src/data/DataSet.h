@@ -14,6 +14,7 @@
 
 #include "data/DataSetError.h"
 #include "data/Field.h"
+#include "data/RecordView.h"
 
 #include <cstdint>
 #include <exception>
@@ -101,6 +102,11 @@ public:
     // cursor (the grid paints its window this way). DataSetError when out of range.
     std::wstring FieldTextAt(int recNo, int fieldIndex) const;
     TBookmark BookmarkAt(int recNo) const; // 0 for the pending new record
+    // The current record's values without copies (the pending record's
+    // while inserting or editing), valid until the record changes or the
+    // cursor moves; with no current record every value reads as null. A
+    // walk over many rows reads each row through this once.
+    TRecordView CurrentRecord() const;
 
     // --- Bookmarks ---
     TBookmark GetBookmark() const;         // 0 when no posted record is current
@@ -134,7 +140,7 @@ protected:
     virtual void InternalOpen() = 0; // may throw; the dataset then stays closed
     virtual void InternalClose() = 0;
     virtual int InternalRecordCount() const = 0;
-    virtual const TRecordValues& InternalValues(int pos) const = 0;
+    virtual TRecordView InternalRecord(int pos) const = 0;
     virtual TBookmark InternalBookmark(int pos) const = 0;
     virtual int InternalLocate(TBookmark bookmark) const = 0; // -1 when gone
     // `before` is the record an Insert started at, 0 for Append. Both return
@@ -157,8 +163,7 @@ private:
     friend class TDataLink;
 
     int ViewCount() const;
-    const TRecordValues& ViewValues(int pos) const;
-    const TRecordValues* CurrentValues() const;
+    TRecordView ViewRecord(int pos) const;
     int CurrentPos() const { return cur_; }
     void SetFieldValue(TField& field, TFieldValue value);
     void StartInsert(int pos, TBookmark before);

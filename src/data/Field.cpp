@@ -61,8 +61,7 @@ void TField::LayoutChanged() {
 }
 
 bool TField::IsNull() const {
-    const TRecordValues* values = dataSet_.CurrentValues();
-    return values == nullptr || !(*values)[static_cast<std::size_t>(index_)].has_value();
+    return dataSet_.CurrentRecord().IsNull(index_);
 }
 
 std::wstring TField::AsString() const {
@@ -70,10 +69,15 @@ std::wstring TField::AsString() const {
 }
 
 std::wstring_view TField::ValueView() const {
-    const TRecordValues* values = dataSet_.CurrentValues();
-    if (values == nullptr) return {};
-    const TFieldValue& v = (*values)[static_cast<std::size_t>(index_)];
-    return v ? std::wstring_view(*v) : std::wstring_view();
+    return dataSet_.CurrentRecord().Text(index_);
+}
+
+std::wstring_view TField::DisplayTextView(std::wstring& scratch) const {
+    return DisplayTextOf(dataSet_.CurrentRecord(), scratch);
+}
+
+std::wstring_view TField::DisplayTextOf(const TRecordView& record, std::wstring&) const {
+    return record.Text(index_);
 }
 
 void TField::SetAsString(const std::wstring& text) {

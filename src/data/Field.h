@@ -12,6 +12,7 @@
 namespace data {
 
 class TDataSet;
+class TRecordView;
 
 // One column value of a record; nullopt is null (never written or cleared).
 using TFieldValue = std::optional<std::wstring>;
@@ -102,12 +103,13 @@ public:
         if (text.data() != out.data() || text.size() != out.size()) out.assign(text);
     }
     // The displayed text without a copy where it is the value itself, valid
-    // until the record changes: a search reads every cell of a table this
-    // way. A field that formats its value overrides it, writes the text to
+    // until the record changes.
+    std::wstring_view DisplayTextView(std::wstring& scratch) const;
+    // The same for this field's value in `record`, a record of its dataset:
+    // a search reads every cell of a table this way, one record at a time.
+    // A field that formats its value overrides it, writes the text to
     // `scratch` and returns that.
-    virtual std::wstring_view DisplayTextView([[maybe_unused]] std::wstring& scratch) const {
-        return ValueView();
-    }
+    virtual std::wstring_view DisplayTextOf(const TRecordView& record, std::wstring& scratch) const;
 
 private:
     void LayoutChanged();

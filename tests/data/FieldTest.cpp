@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <optional>
+
 using namespace data;
 using datatest::AppendRow;
 using datatest::MakeResultTable;
@@ -64,6 +66,56 @@ TEST(Field, NeverWrittenFieldsAreNullAndReadEmpty) {
     EXPECT_TRUE(bz->IsNull());
     EXPECT_FALSE(t->FieldByName(L"fwq")->IsNull());
     EXPECT_EQ(t->FieldByName(L"fwq")->DisplayText(), L"PC1");
+}
+
+// Every kind of value comes back unit for unit, null apart from "", after it
+// is posted, after the rows are reordered by an index, and after an edit of
+// another field of its row lengthens that row.
+TEST(Field, StoredValuesComeBackExactlyThroughPostsReordersAndEdits) {
+    const std::optional<std::wstring> values[] = {
+        std::nullopt,
+        L"",
+        L"a",
+        std::wstring(400, L'x'),        // the field's whole size
+        std::wstring(L"a\0b", 3),       // an embedded NUL
+        L"\u4e2d\u6587 \U0001F600 end", // beyond the first plane
+    };
+    auto t = MakeResultTable();
+    std::vector<TDataSet::TBookmark> marks;
+    for (std::size_t i = 0; i < std::size(values); ++i) {
+        t->Append();
+        t->FieldByName(L"fwq")->SetAsString(L"row" + std::to_wstring(i));
+        if (values[i]) t->FieldByName(L"bz")->SetAsString(*values[i]);
+        t->Post();
+        marks.push_back(t->GetBookmark());
+    }
+    const auto check = [&](const char* when) {
+        for (std::size_t i = 0; i < std::size(values); ++i) {
+            t->GotoBookmark(marks[i]);
+            const TField* bz = t->FieldByName(L"bz");
+            EXPECT_EQ(bz->IsNull(), !values[i]) << when << ", row " << i;
+            EXPECT_EQ(bz->AsString(), values[i].value_or(L"")) << when << ", row " << i;
+            EXPECT_EQ(t->FieldTextAt(t->RecNo(), bz->Index()), values[i].value_or(L""))
+                << when << ", row " << i;
+            EXPECT_EQ(t->FieldByName(L"fwq")->AsString(), L"row" + std::to_wstring(i));
+        }
+    };
+    check("posted");
+    t->AddIndex(L"ByName", L"fwq", {}, L"fwq");
+    t->SetIndexName(L"ByName");
+    t->IndexDefs().Update(); // so that the index outlasts Close and Open
+    EXPECT_EQ(t->FieldTextAt(1, 0), L"row5");
+    check("reordered");
+    for (std::size_t i = 0; i < std::size(values); ++i) {
+        t->GotoBookmark(marks[i]);
+        t->Edit();
+        t->FieldByName(L"dkh")->SetAsString(std::wstring(100, L'9'));
+        t->Post();
+    }
+    check("edited");
+    t->Close();
+    t->Open();
+    check("reopened");
 }
 
 TEST(Field, RemarksAppendWithTheirTrailingBlanks) {
