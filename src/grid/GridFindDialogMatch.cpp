@@ -21,17 +21,30 @@ bool FindTextMatches(std::wstring_view cell, std::wstring_view text, TFindMatchT
     return false;
 }
 
-void TDataSetFindRows::ReadCellText(int column, std::wstring& out) const {
-    const std::wstring_view text = CellView(column, out);
-    if (text.data() != out.data() || text.size() != out.size()) out.assign(text);
+std::wstring TFindRows::CellText(int column) const {
+    std::vector<std::wstring_view> cells;
+    std::vector<std::wstring> scratch;
+    ReadRow(cells, scratch);
+    if (column < 0 || column >= static_cast<int>(cells.size())) return {};
+    return std::wstring(cells[static_cast<std::size_t>(column)]);
 }
 
-std::wstring_view TDataSetFindRows::CellView(int column, std::wstring& scratch) const {
-    const data::TField* field = column >= 0 && column < static_cast<int>(fields_.size())
-                                    ? fields_[static_cast<std::size_t>(column)]
-                                    : nullptr;
-    if (!field) return {};
-    return displayText_ ? field->DisplayTextView(scratch) : field->ValueView();
+void TDataSetFindRows::ReadRow(std::vector<std::wstring_view>& cells,
+                               std::vector<std::wstring>& scratch) const {
+    // The row is reached once; each cell is then read from it in place.
+    const data::TRecordView record = dataSet_.CurrentRecord();
+    cells.resize(fields_.size());
+    scratch.resize(fields_.size());
+    for (std::size_t i = 0; i < fields_.size(); ++i) {
+        const data::TField* field = fields_[i];
+        if (!field)
+            cells[i] = {};
+        else if (&field->DataSet() != &dataSet_)
+            cells[i] = displayText_ ? field->DisplayTextView(scratch[i]) : field->ValueView();
+        else
+            cells[i] = displayText_ ? field->DisplayTextOf(record, scratch[i])
+                                    : record.Text(field->Index());
+    }
 }
 
 namespace {
@@ -52,6 +65,41 @@ bool UpperCasesAsciiPlainly(const TFindUpperCase& upper) {
     for (auto& c : ascii)
         if (IsAsciiLower(c)) c = static_cast<wchar_t>(c - 0x20);
     return probe == ascii;
+}
+
+bool IsAscii(std::wstring_view text) {
+    std::uint32_t any = 0;
+    for (const wchar_t c : text)
+        any |= static_cast<std::uint32_t>(c);
+    return any < 0x80;
+}
+
+wchar_t UpperAscii(wchar_t c) {
+    return IsAsciiLower(c) ? static_cast<wchar_t>(c - 0x20) : c;
+}
+
+// Whether `cell` upper-cased is `text` over text's length.
+bool SameFoldedAt(const wchar_t* cell, std::wstring_view text) {
+    for (std::size_t j = 0; j < text.size(); ++j)
+        if (UpperAscii(cell[j]) != text[j]) return false;
+    return true;
+}
+
+// FindTextMatches(upper-cased cell, text, type) for a cell of ASCII units
+// and an upper-cased, non-empty text, folding the cell's units on the way
+// instead of upper-casing a copy of it.
+bool AsciiFoldedMatches(std::wstring_view cell, std::wstring_view text, TFindMatchType type) {
+    switch (type) {
+    case TFindMatchType::fmtPart:
+        for (std::size_t i = 0; i + text.size() <= cell.size(); ++i)
+            if (UpperAscii(cell[i]) == text[0] && SameFoldedAt(cell.data() + i, text)) return true;
+        return false;
+    case TFindMatchType::fmtWhole:
+        return cell.size() == text.size() && SameFoldedAt(cell.data(), text);
+    case TFindMatchType::fmtStart:
+        return cell.size() >= text.size() && SameFoldedAt(cell.data(), text);
+    }
+    return false;
 }
 
 } // namespace
@@ -93,33 +141,37 @@ int TFindWalk::Search(TFindRows& rows, const TFindOptions& options) {
     std::wstring text = options.Text;
     if (folded) options.UpperCase(text);
     const bool asciiHere = folded && UpperCasesAsciiPlainly(options.UpperCase);
-    // The cell upper-cased into `upper`; ASCII on the way, in one pass, where
-    // the system's rule agrees for it.
+    // Without case, a cell is upper-cased by the system's rule before it is
+    // matched; a cell of ASCII alone is folded on the way where that rule
+    // agrees for ASCII, with no copy and no call.
     std::wstring upper;
-    const auto upperCase = [&](std::wstring_view cell) -> std::wstring_view {
-        upper.resize(cell.size());
-        std::size_t i = 0;
-        if (asciiHere) {
-            for (; i < cell.size() && static_cast<std::uint32_t>(cell[i]) < 0x80; ++i)
-                upper[i] = IsAsciiLower(cell[i]) ? static_cast<wchar_t>(cell[i] - 0x20) : cell[i];
-            if (i == cell.size()) return upper;
-        }
+    const auto matches = [&](std::wstring_view cell) {
+        if (!folded || text.empty()) return FindTextMatches(cell, text, options.MatchType);
+        if (asciiHere && IsAscii(cell)) return AsciiFoldedMatches(cell, text, options.MatchType);
         upper.assign(cell);
         options.UpperCase(upper);
-        return upper;
+        return FindTextMatches(upper, text, options.MatchType);
     };
 
     if (options.Direction == TFindDirection::fdAll && firstTry_) rows.First();
     if (!firstTry_) Advance(rows, down);
-    std::wstring scratch;
+    std::vector<std::wstring_view> cells;
+    std::vector<std::wstring> scratch;
+    const int lastInRow = down ? columnCount_ - 1 : 0;
     while (!(down ? rows.Eof() : rows.Bof())) {
-        const std::wstring_view cell = rows.CellView(position_, scratch);
-        // Upper-casing keeps the length, and no match type takes a cell
-        // shorter than the text.
-        if (cell.size() >= text.size() &&
-            FindTextMatches(folded ? upperCase(cell) : cell, text, options.MatchType)) {
-            firstTry_ = false;
-            return position_;
+        rows.ReadRow(cells, scratch);
+        for (;;) {
+            const std::wstring_view cell = position_ < static_cast<int>(cells.size())
+                                               ? cells[static_cast<std::size_t>(position_)]
+                                               : std::wstring_view();
+            // Upper-casing keeps the length, and no match type takes a cell
+            // shorter than the text.
+            if (cell.size() >= text.size() && matches(cell)) {
+                firstTry_ = false;
+                return position_;
+            }
+            if (position_ == lastInRow) break;
+            position_ += down ? 1 : -1;
         }
         Advance(rows, down);
     }

@@ -37,20 +37,13 @@ public:
     virtual void Prior() = 0;
     virtual bool Eof() const = 0;
     virtual bool Bof() const = 0;
-    // The text of the current row's cell in search column `column`, written
-    // over `out` (the walk reuses one string for every cell).
-    virtual void ReadCellText(int column, std::wstring& out) const = 0;
-    // The same text, read in place where the rows hold it as it is; else
-    // written to `scratch`. Valid until the cursor moves.
-    virtual std::wstring_view CellView(int column, std::wstring& scratch) const {
-        ReadCellText(column, scratch);
-        return scratch;
-    }
-    std::wstring CellText(int column) const {
-        std::wstring text;
-        ReadCellText(column, text);
-        return text;
-    }
+    // The current row's cells, one per search column: read in place where
+    // the rows hold them as they are, else made in `scratch` (one string a
+    // column, reused from row to row). Valid until the cursor moves.
+    virtual void ReadRow(std::vector<std::wstring_view>& cells,
+                         std::vector<std::wstring>& scratch) const = 0;
+    // One cell of the current row; "" outside the search columns.
+    std::wstring CellText(int column) const;
 };
 
 // A dataset's rows; each search column is a field or nullptr (a column
@@ -65,8 +58,8 @@ public:
     void Prior() override { dataSet_.Prior(); }
     bool Eof() const override { return dataSet_.Eof(); }
     bool Bof() const override { return dataSet_.Bof(); }
-    void ReadCellText(int column, std::wstring& out) const override;
-    std::wstring_view CellView(int column, std::wstring& scratch) const override;
+    void ReadRow(std::vector<std::wstring_view>& cells,
+                 std::vector<std::wstring>& scratch) const override;
 
 private:
     data::TDataSet& dataSet_;

@@ -207,9 +207,9 @@ TEST_F(FindWalkTest, ColumnWithoutFieldReadsEmpty) {
 // both case rules and both directions.
 TEST_F(FindWalkTest, RandomTablesFindWhatAPlainScanFinds) {
     std::mt19937 rng(77);
-    const std::vector<std::wstring> pieces = {L"sql",    L"SQL",    L"Sq",     L"1433",
-                                              L"\u00e9", L"\u00c9", L"\u00df", L"\u00ff",
-                                              L"\u4e2d", L"\\",     L"pc",     L" "};
+    const std::vector<std::wstring> pieces = {L"sql",    L"SQL",    L"Sq",     L"1433",   L"\u00e9",
+                                              L"\u00c9", L"\u00df", L"\u00ff", L"\u4e2d", L"\\",
+                                              L"pc",     L" ",      L"\u0131", L"i"};
     const auto text = [&](int most) {
         std::wstring s;
         for (int n = static_cast<int>(rng() % static_cast<unsigned>(most + 1)); n > 0; --n)
