@@ -377,8 +377,7 @@ void TDataSet::EnableControls() {
     DataEvent(TDataEvent::deDataSetChange);
 }
 
-void TDataSet::DataEvent(TDataEvent event, TField* field) {
-    if (disableCount_ > 0) return;
+void TDataSet::NotifySources(TDataEvent event, TField* field) {
     const auto sources = sources_; // a handler may detach a source
     for (TDataSource* s : sources) {
         if (std::find(sources_.begin(), sources_.end(), s) != sources_.end()) {

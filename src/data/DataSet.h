@@ -132,8 +132,11 @@ public:
     TDataSetNotifyEvent BeforePost, AfterPost, BeforeCancel, AfterCancel;
     TDataSetNotifyEvent BeforeDelete, AfterDelete, BeforeScroll, AfterScroll;
 
-    // Sends an event to every attached data source, unless controls are disabled.
-    void DataEvent(TDataEvent event, TField* field = nullptr);
+    // Sends an event to every attached data source, unless controls are
+    // disabled. Inline, since a walk with controls disabled asks twice a row.
+    void DataEvent(TDataEvent event, TField* field = nullptr) {
+        if (disableCount_ == 0 && !sources_.empty()) NotifySources(event, field);
+    }
 
 protected:
     // Storage, in terms of positions of posted records in the current order.
@@ -169,6 +172,7 @@ private:
     void StartInsert(int pos, TBookmark before);
     void SetCursor(int pos); // also sets both flags: true when empty, false otherwise
     void DiscardPending();
+    void NotifySources(TDataEvent event, TField* field);
     void NotifyActiveChanged();
     void Fire(const TDataSetNotifyEvent& event) {
         if (event) event(*this);

@@ -72,14 +72,6 @@ std::wstring_view TField::ValueView() const {
     return dataSet_.CurrentRecord().Text(index_);
 }
 
-std::wstring_view TField::DisplayTextView(std::wstring& scratch) const {
-    return DisplayTextOf(dataSet_.CurrentRecord(), scratch);
-}
-
-std::wstring_view TField::DisplayTextOf(const TRecordView& record, std::wstring&) const {
-    return record.Text(index_);
-}
-
 void TField::SetAsString(const std::wstring& text) {
     dataSet_.SetFieldValue(*this, TruncateToUtf16(text, size_));
 }

@@ -92,24 +92,13 @@ public:
     // units, silently.
     void SetAsString(const std::wstring& text);
     void Clear(); // sets null; same state rule as SetAsString
-    std::wstring DisplayText() const {
-        std::wstring text;
-        GetDisplayText(text);
-        return text;
-    }
-    // The displayed text into `out`, reusing its room.
-    void GetDisplayText(std::wstring& out) const {
-        const std::wstring_view text = DisplayTextView(out);
-        if (text.data() != out.data() || text.size() != out.size()) out.assign(text);
-    }
-    // The displayed text without a copy where it is the value itself, valid
-    // until the record changes.
-    std::wstring_view DisplayTextView(std::wstring& scratch) const;
-    // The same for this field's value in `record`, a record of its dataset:
-    // a search reads every cell of a table this way, one record at a time.
-    // A field that formats its value overrides it, writes the text to
-    // `scratch` and returns that.
-    virtual std::wstring_view DisplayTextOf(const TRecordView& record, std::wstring& scratch) const;
+    // The displayed text: a field of this framework shows its value as it
+    // is, null as "" (the grid paints the same text).
+    std::wstring DisplayText() const { return AsString(); }
+    // The displayed text of this field in `record`, a record of its dataset,
+    // without a copy: a search reads every cell of a table this way, one
+    // record at a time. Defined with TRecordView.
+    std::wstring_view DisplayTextOf(const TRecordView& record) const;
 
 private:
     void LayoutChanged();

@@ -39,4 +39,8 @@ private:
     const TStoredRow* row_ = nullptr;
 };
 
+inline std::wstring_view TField::DisplayTextOf(const TRecordView& record) const {
+    return record.Text(Index());
+}
+
 } // namespace data

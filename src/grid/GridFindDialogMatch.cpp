@@ -23,27 +23,23 @@ bool FindTextMatches(std::wstring_view cell, std::wstring_view text, TFindMatchT
 
 std::wstring TFindRows::CellText(int column) const {
     std::vector<std::wstring_view> cells;
-    std::vector<std::wstring> scratch;
-    ReadRow(cells, scratch);
+    ReadRow(cells);
     if (column < 0 || column >= static_cast<int>(cells.size())) return {};
     return std::wstring(cells[static_cast<std::size_t>(column)]);
 }
 
-void TDataSetFindRows::ReadRow(std::vector<std::wstring_view>& cells,
-                               std::vector<std::wstring>& scratch) const {
+void TDataSetFindRows::ReadRow(std::vector<std::wstring_view>& cells) const {
     // The row is reached once; each cell is then read from it in place.
     const data::TRecordView record = dataSet_.CurrentRecord();
     cells.resize(fields_.size());
-    scratch.resize(fields_.size());
     for (std::size_t i = 0; i < fields_.size(); ++i) {
         const data::TField* field = fields_[i];
         if (!field)
             cells[i] = {};
-        else if (&field->DataSet() != &dataSet_)
-            cells[i] = displayText_ ? field->DisplayTextView(scratch[i]) : field->ValueView();
+        else if (&field->DataSet() != &dataSet_) // a field of another table: its current record
+            cells[i] = field->ValueView();
         else
-            cells[i] = displayText_ ? field->DisplayTextOf(record, scratch[i])
-                                    : record.Text(field->Index());
+            cells[i] = displayText_ ? field->DisplayTextOf(record) : record.Text(field->Index());
     }
 }
 
@@ -156,10 +152,9 @@ int TFindWalk::Search(TFindRows& rows, const TFindOptions& options) {
     if (options.Direction == TFindDirection::fdAll && firstTry_) rows.First();
     if (!firstTry_) Advance(rows, down);
     std::vector<std::wstring_view> cells;
-    std::vector<std::wstring> scratch;
     const int lastInRow = down ? columnCount_ - 1 : 0;
     while (!(down ? rows.Eof() : rows.Bof())) {
-        rows.ReadRow(cells, scratch);
+        rows.ReadRow(cells);
         for (;;) {
             const std::wstring_view cell = position_ < static_cast<int>(cells.size())
                                                ? cells[static_cast<std::size_t>(position_)]

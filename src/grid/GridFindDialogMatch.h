@@ -37,11 +37,9 @@ public:
     virtual void Prior() = 0;
     virtual bool Eof() const = 0;
     virtual bool Bof() const = 0;
-    // The current row's cells, one per search column: read in place where
-    // the rows hold them as they are, else made in `scratch` (one string a
-    // column, reused from row to row). Valid until the cursor moves.
-    virtual void ReadRow(std::vector<std::wstring_view>& cells,
-                         std::vector<std::wstring>& scratch) const = 0;
+    // The current row's cells, one per search column, read in place where
+    // the rows hold them; valid until the cursor moves.
+    virtual void ReadRow(std::vector<std::wstring_view>& cells) const = 0;
     // One cell of the current row; "" outside the search columns.
     std::wstring CellText(int column) const;
 };
@@ -58,8 +56,7 @@ public:
     void Prior() override { dataSet_.Prior(); }
     bool Eof() const override { return dataSet_.Eof(); }
     bool Bof() const override { return dataSet_.Bof(); }
-    void ReadRow(std::vector<std::wstring_view>& cells,
-                 std::vector<std::wstring>& scratch) const override;
+    void ReadRow(std::vector<std::wstring_view>& cells) const override;
 
 private:
     data::TDataSet& dataSet_;
