@@ -1,6 +1,8 @@
 #include "grid/GridFindDialogMatch.h"
 
 #include <algorithm>
+#include <bit>
+#include <cstring>
 #include <cstdint>
 
 namespace grid {
@@ -81,21 +83,87 @@ bool SameFoldedAt(const wchar_t* cell, std::wstring_view text) {
     return true;
 }
 
-// FindTextMatches(upper-cased cell, text, type) for a cell of ASCII units
-// and an upper-cased, non-empty text, folding the cell's units on the way
-// instead of upper-casing a copy of it.
-bool AsciiFoldedMatches(std::wstring_view cell, std::wstring_view text, TFindMatchType type) {
+// A word of units: a cell is looked at four UTF-16 units (two UTF-32 ones)
+// at a time, each unit a lane of the word, so that a short cell costs a
+// fixed number of steps instead of a loop that stops at a different place
+// for every cell.
+constexpr std::size_t kLanes = sizeof(std::uint64_t) / sizeof(wchar_t);
+constexpr unsigned kLaneBits = 8 * sizeof(wchar_t);
+
+constexpr std::uint64_t InEveryLane(std::uint64_t value) {
+    std::uint64_t word = 0;
+    for (std::size_t i = 0; i < kLanes; ++i)
+        word |= value << (i * kLaneBits);
+    return word;
+}
+
+constexpr std::uint64_t kLaneHigh = InEveryLane(0x80);
+constexpr std::uint64_t kBeyondAscii = InEveryLane(((std::uint64_t{1} << kLaneBits) - 1) & ~0x7Fu);
+
+std::uint64_t LoadUnits(const wchar_t* at) {
+    std::uint64_t word;
+    std::memcpy(&word, at, sizeof word);
+    return word;
+}
+
+// Bit 7 of every lane of `units` (ASCII alone) whose unit upper-cased is
+// `c` (ASCII). No lane carries into the next: every sum stays below 0x100.
+std::uint64_t LanesFoldingTo(std::uint64_t units, wchar_t c) {
+    const std::uint64_t lower =
+        (units + InEveryLane(0x80 - L'a')) & ~(units + InEveryLane(0x80 - L'z' - 1)) & kLaneHigh;
+    const std::uint64_t differ =
+        (units - (lower >> 2)) ^ InEveryLane(static_cast<std::uint64_t>(c));
+    return ~(differ + InEveryLane(0x7F)) & kLaneHigh;
+}
+
+enum class TAsciiMatch { amNo, amYes, amNotAscii };
+
+// FindTextMatches(upper-cased cell, text, fmtPart) for an upper-cased text
+// of ASCII units and a cell of at least kLanes units, a word at a time: the
+// places where the text's first unit stands are found for a whole word at
+// once, and only those are compared further.
+TAsciiMatch AsciiFoldedFind(std::wstring_view cell, std::wstring_view text) {
+    const std::size_t n = cell.size();
+    std::uint64_t any = 0;
+    for (std::size_t at = 0; at < n; at += kLanes)
+        any |= LoadUnits(cell.data() + std::min(at, n - kLanes));
+    if (any & kBeyondAscii) return TAsciiMatch::amNotAscii;
+    const std::size_t lastStart = n - text.size();
+    for (std::size_t at = 0; at < n; at += kLanes) {
+        const std::size_t word = std::min(at, n - kLanes); // the last word ends with the cell
+        for (std::uint64_t hits = LanesFoldingTo(LoadUnits(cell.data() + word), text[0]); hits;
+             hits &= hits - 1) {
+            const std::size_t i =
+                word + static_cast<std::size_t>(std::countr_zero(hits)) / kLaneBits;
+            if (i <= lastStart && SameFoldedAt(cell.data() + i, text)) return TAsciiMatch::amYes;
+        }
+    }
+    return TAsciiMatch::amNo;
+}
+
+// FindTextMatches(upper-cased cell, text, type) for an upper-cased,
+// non-empty text, folding the cell's units on the way instead of
+// upper-casing a copy of it. Only a cell of ASCII units, where the system's
+// rule agrees, is answered here.
+TAsciiMatch AsciiFoldedMatches(std::wstring_view cell, std::wstring_view text, TFindMatchType type,
+                               bool textIsAscii) {
+    if (type == TFindMatchType::fmtPart && textIsAscii && cell.size() >= kLanes)
+        return AsciiFoldedFind(cell, text);
+    if (!IsAscii(cell)) return TAsciiMatch::amNotAscii;
+    bool found = false;
     switch (type) {
     case TFindMatchType::fmtPart:
-        for (std::size_t i = 0; i + text.size() <= cell.size(); ++i)
-            if (UpperAscii(cell[i]) == text[0] && SameFoldedAt(cell.data() + i, text)) return true;
-        return false;
+        for (std::size_t i = 0; !found && i + text.size() <= cell.size(); ++i)
+            found = UpperAscii(cell[i]) == text[0] && SameFoldedAt(cell.data() + i, text);
+        break;
     case TFindMatchType::fmtWhole:
-        return cell.size() == text.size() && SameFoldedAt(cell.data(), text);
+        found = cell.size() == text.size() && SameFoldedAt(cell.data(), text);
+        break;
     case TFindMatchType::fmtStart:
-        return cell.size() >= text.size() && SameFoldedAt(cell.data(), text);
+        found = cell.size() >= text.size() && SameFoldedAt(cell.data(), text);
+        break;
     }
-    return false;
+    return found ? TAsciiMatch::amYes : TAsciiMatch::amNo;
 }
 
 } // namespace
@@ -137,13 +205,18 @@ int TFindWalk::Search(TFindRows& rows, const TFindOptions& options) {
     std::wstring text = options.Text;
     if (folded) options.UpperCase(text);
     const bool asciiHere = folded && UpperCasesAsciiPlainly(options.UpperCase);
+    const bool textIsAscii = IsAscii(text);
     // Without case, a cell is upper-cased by the system's rule before it is
     // matched; a cell of ASCII alone is folded on the way where that rule
     // agrees for ASCII, with no copy and no call.
     std::wstring upper;
     const auto matches = [&](std::wstring_view cell) {
         if (!folded || text.empty()) return FindTextMatches(cell, text, options.MatchType);
-        if (asciiHere && IsAscii(cell)) return AsciiFoldedMatches(cell, text, options.MatchType);
+        if (asciiHere) {
+            const TAsciiMatch ascii =
+                AsciiFoldedMatches(cell, text, options.MatchType, textIsAscii);
+            if (ascii != TAsciiMatch::amNotAscii) return ascii == TAsciiMatch::amYes;
+        }
         upper.assign(cell);
         options.UpperCase(upper);
         return FindTextMatches(upper, text, options.MatchType);
