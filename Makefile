@@ -45,6 +45,15 @@ test: build
 	$(MAKE) --no-print-directory test-win || status=1; \
 	exit $$status
 
+# Each benchmark program once under Wine; every one prints its own figures.
+BENCHES := skin_bench grid_sort_bench grid_bench control_paint_bench skin_frame_bench
+bench: build-win
+	@for b in $(BENCHES); do \
+	  echo "== $$b"; \
+	  tools/wine/with-display.sh tools/wine/prefix.sh build/wine-test -- \
+	    wine $(WIN_BUILD)/bin/$$b.exe || exit 1; \
+	done
+
 fuzz-long: build-native
 	cmake --build --preset native --target fuzz-long
 
