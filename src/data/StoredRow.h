@@ -2,8 +2,8 @@
 // memory: its bookmark, its place in the order of appending, and its values,
 // each a place and length into the texts that follow them in the block.
 // A walk over the rows in an index's order (a search, a sort) then reaches
-// one place per row instead of a chain of separate allocations (the row, its
-// value list, each text), which is what such a walk used to wait on.
+// one place per row, not a chain of separate allocations (the row, its value
+// list, each text) scattered over the heap.
 //
 // A row's values never change in place: an edit builds a new block.
 #pragma once
