@@ -33,7 +33,6 @@ public:
     std::uint64_t Seq() const { return seq_; }
     void SetSeq(std::uint64_t seq) { seq_ = seq; }
 
-    int FieldCount() const { return static_cast<int>(count_); }
     bool IsNull(int field) const { return Slots()[field].Length == kNull; }
     // "" for null as well.
     std::wstring_view Text(int field) const {
