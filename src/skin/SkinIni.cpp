@@ -48,11 +48,11 @@ wchar_t LowerAscii(wchar_t c) {
     return c >= L'A' && c <= L'Z' ? static_cast<wchar_t>(c + 32) : c;
 }
 
-// Whether the two are equal once their ASCII letters are lowered.
-bool EqualsIgnoringAsciiCase(std::wstring_view a, std::wstring_view b) {
+// Whether the two are equal once every character went through `fold`.
+template <typename Fold> bool EqualFolded(std::wstring_view a, std::wstring_view b, Fold fold) {
     if (a.size() != b.size()) return false;
     for (std::size_t i = 0; i < a.size(); ++i) {
-        if (LowerAscii(a[i]) != LowerAscii(b[i])) return false;
+        if (fold(a[i]) != fold(b[i])) return false;
     }
     return true;
 }
@@ -67,11 +67,7 @@ std::size_t TSkinIni::FoldedHash::operator()(std::wstring_view name) const {
 }
 
 bool TSkinIni::FoldedEqual::operator()(std::wstring_view a, std::wstring_view b) const {
-    if (a.size() != b.size()) return false;
-    for (std::size_t i = 0; i < a.size(); ++i) {
-        if (FoldCase(a[i]) != FoldCase(b[i])) return false;
-    }
-    return true;
+    return EqualFolded(a, b, FoldCase);
 }
 
 std::wstring TrimSkinText(std::wstring_view text) {
@@ -140,7 +136,8 @@ std::wstring TSkinIni::ReadString(std::wstring_view section, std::wstring_view k
         const std::size_t eq = line.find(L'=');
         const std::wstring_view lineKey =
             eq == std::wstring_view::npos ? std::wstring_view() : TrimmedView(line.substr(0, eq));
-        if (!EqualsIgnoringAsciiCase(lineKey, key)) continue;
+        // Keys fold ASCII letters only.
+        if (!EqualFolded(lineKey, key, LowerAscii)) continue;
         // Only the first line of a key counts, even when its value is empty.
         if (eq != std::wstring_view::npos) {
             const std::wstring_view value = TrimmedView(line.substr(eq + 1));
